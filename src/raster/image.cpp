@@ -1,1 +1,49 @@
-// (being written)
+#include "raster/image.h"
+
+#include <cstdio>
+#include <iostream>
+
+namespace {
+
+// The text ends in a colon and a blank; the file name follows directly.
+// The o-umlaut is written as UTF-8 for today's consoles.
+constexpr const char kOpenErrorText[] = "Fehler beim \xC3\xB6" "ffnen der Bilddatei: ";
+
+size_t pixelCount(int32_t width, int32_t height) {
+    if (width <= 0 || height <= 0) return 0;
+    return static_cast<size_t>(width) * static_cast<size_t>(height);
+}
+
+// Bytes r, g, b of pixel k become 0x00RRGGBB.
+void convertRawPixels(const unsigned char* bytes, uint32_t* pixels, size_t count) {
+    for (size_t k = 0; k < count; ++k) {
+        const unsigned char* p = bytes + 3 * k;
+        pixels[k] = (uint32_t{p[0]} << 16) | (uint32_t{p[1]} << 8) | uint32_t{p[2]};
+    }
+}
+
+}  // namespace
+
+Image::Image(int32_t w, int32_t h)
+    : width(w), height(h), magic(kImageMagic), pixels(new uint32_t[pixelCount(w, h)]()) {}
+
+Image::Image(int32_t w, int32_t h, const char* fileName) : Image(w, h) {
+    const size_t count = pixelCount(w, h);
+    // Zeroed, so bytes that a missing or short file does not supply read as 0.
+    unsigned char* bytes = new unsigned char[count * 3]();
+    FILE* file = std::fopen(fileName, "rb");
+    if (file == nullptr) {
+        // No line end and no flush: the caller flushes after its last load.
+        std::cout << kOpenErrorText << fileName;
+    } else {
+        (void)std::fread(bytes, 1, count * 3, file);
+        std::fclose(file);
+    }
+    convertRawPixels(bytes, pixels, count);
+    delete[] bytes;
+}
+
+Image::~Image() {
+    delete[] pixels;
+    pixels = nullptr;
+}

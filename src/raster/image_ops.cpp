@@ -1,1 +1,108 @@
-// (being written)
+// The pixel operations that compose a frame. Integer arithmetic only; bounds
+// are computed in 64 bits so that no position can overflow.
+#include <algorithm>
+#include <cstring>
+
+#include "raster/image.h"
+
+namespace {
+
+// A clipped rectangle: columns [c0, n) and rows [r0, m), relative to the
+// position where the source lands.
+struct Span {
+    int64_t c0, n, r0, m;
+    bool empty() const { return c0 >= n || r0 >= m; }
+};
+
+// Clips a w x h block placed at (x, y) against a W x H destination.
+Span clipToDestination(int64_t x, int64_t y, int64_t w, int64_t h, int64_t W, int64_t H) {
+    Span s{0, w, 0, h};
+    if (x + w >= W) s.n = W - x;
+    if (y + h >= H) s.m = H - y;
+    if (x < 0) s.c0 = -x;
+    if (y < 0) s.r0 = -y;
+    return s;
+}
+
+// Per-byte saturating add of the low three bytes of s onto d; d's top byte stays.
+inline uint32_t addSaturatedRgb(uint32_t d, uint32_t s) {
+    s &= 0x00FFFFFF;
+    const uint32_t low = (d & 0x7F7F7F7F) + (s & 0x7F7F7F7F);  // no carry between bytes
+    const uint32_t sum = low ^ ((d ^ s) & 0x80808080);          // each byte mod 256
+    const uint32_t overflow = ((d & s) | ((d | s) & ~sum)) & 0x80808080;
+    return sum | ((overflow >> 7) * 0xFF);
+}
+
+// Every byte divided by 4, rounded down.
+inline uint32_t quarter(uint32_t v) { return (v >> 2) & 0x3F3F3F3F; }
+
+}  // namespace
+
+void Image::fill(uint32_t value) {
+    if (width <= 0 || height <= 0) return;
+    std::fill_n(pixels, static_cast<size_t>(width) * static_cast<size_t>(height), value);
+}
+
+void Image::copyOpaque(const Image& src, int32_t x, int32_t y) {
+    const int64_t sw = src.getWidth();
+    const Span s = clipToDestination(x, y, sw, src.getHeight(), width, height);
+    if (s.empty()) return;
+    for (int64_t r = s.r0; r < s.m; ++r) {
+        std::memcpy(pixels + (y + r) * width + x + s.c0, src.getPixels() + r * sw + s.c0,
+                    static_cast<size_t>(s.n - s.c0) * sizeof(uint32_t));
+    }
+}
+
+void Image::addBlend(const Image& src, int32_t x, int32_t y) {
+    const int64_t sw = src.getWidth();
+    const int64_t sh = src.getHeight();
+    if (x + sw < 0 || y + sh < 0 || x >= width || y >= height) return;
+    const Span s = clipToDestination(x, y, sw, sh, width, height);
+    for (int64_t r = s.r0; r < s.m; ++r) {
+        uint32_t* d = pixels + (y + r) * width + x;
+        const uint32_t* p = src.getPixels() + r * sw;
+        for (int64_t c = s.c0; c < s.n; ++c) d[c] = addSaturatedRgb(d[c], p[c]);
+    }
+}
+
+void Image::blitKeyed(const Image& src, int32_t dstX, int32_t dstY, int32_t srcX, int32_t srcY,
+                      int32_t w, int32_t h) {
+    if (int64_t{dstX} + w < 0 || int64_t{dstY} + h < 0 || dstX >= width || dstY >= height) return;
+    Span s = clipToDestination(dstX, dstY, w, h, width, height);
+    // The rectangle is also clipped to the source, so no read leaves it.
+    const int64_t sw = src.getWidth();
+    s.c0 = std::max<int64_t>(s.c0, -int64_t{srcX});
+    s.n = std::min<int64_t>(s.n, sw - srcX);
+    s.r0 = std::max<int64_t>(s.r0, -int64_t{srcY});
+    s.m = std::min<int64_t>(s.m, int64_t{src.getHeight()} - srcY);
+    for (int64_t r = s.r0; r < s.m; ++r) {
+        uint32_t* d = pixels + (dstY + r) * width + dstX;
+        const uint32_t* p = src.getPixels() + (srcY + r) * sw + srcX;
+        for (int64_t c = s.c0; c < s.n; ++c) {
+            // 0 and every value with bit 31 set are transparent.
+            if (static_cast<int32_t>(p[c]) > 0) d[c] = p[c];
+        }
+    }
+}
+
+void Image::blurRows(int32_t top, int32_t bottom) {
+    top = std::max(top, 0);
+    bottom = std::min(bottom, height);
+    // In place on linear indices: the left and upper neighbours already hold
+    // this pass's results, so the smear runs right and down.
+    const int64_t W = width;
+    const int64_t end = (int64_t{bottom} - 2) * W - 2;
+    for (int64_t i = int64_t{top} * W; i < end; ++i) {
+        pixels[i + W] = quarter(pixels[i]) + quarter(pixels[i + W - 1]) +
+                        quarter(pixels[i + W + 1]) + quarter(pixels[i + 2 * W]);
+    }
+}
+
+void Image::darken(int32_t amount) {
+    if (amount < 0 || width <= 0 || height <= 1) return;
+    // Row 0 is left as it is.
+    const uint8_t k = static_cast<uint8_t>(std::min(amount, 255));
+    uint8_t* bytes = reinterpret_cast<uint8_t*>(pixels + width);
+    const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height - 1) * 4;
+    for (size_t i = 0; i < count; ++i) bytes[i] = bytes[i] > k ? static_cast<uint8_t>(bytes[i] - k) : 0;
+}

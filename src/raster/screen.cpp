@@ -1,1 +1,3 @@
-// (being written)
+#include "raster/image.h"
+
+Image screen(kScreenWidth, kScreenHeight);
