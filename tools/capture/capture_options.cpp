@@ -1,0 +1,215 @@
+#include "capture_options.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "frame_schedule.h"
+
+const char kCaptureUsage[] =
+    "usage: demo_capture [--fps N] [--frames DIR [--raw] [--only K1,K2,...]] [--wav FILE]\n"
+    "                    [--video FILE] [--size WxH]\n"
+    "Renders the demo offline, frame by frame, from the data files in the working folder.\n"
+    "  --fps N        frames per second, 1 to 1000 (default 60)\n"
+    "  --frames DIR   write every frame as DIR/frame_NNNNN.ppm (binary P6, 640x480)\n"
+    "  --raw          with --frames: DIR/frame_NNNNN.raw, the 32-bit little-endian pixels\n"
+    "  --only K,...   with --frames: write only these frame indices\n"
+    "  --wav FILE     the soundtrack, 44.1 kHz 16-bit stereo\n"
+    "  --video FILE   an H.264 MP4 video with the soundtrack, encoded by ffmpeg\n"
+    "  --size WxH     with --video: scale the video, nearest neighbour (default 640x480)\n"
+    "  --help         show this text\n";
+
+namespace {
+
+constexpr int32_t kMaxVideoSide = 8192;
+
+// Parses a whole decimal number from 0 to INT32_MAX; nothing else around it.
+bool parseCount(const char* text, int32_t& value) {
+    if (text[0] < '0' || text[0] > '9') return false;
+    errno = 0;
+    char* end = nullptr;
+    const long parsed = std::strtol(text, &end, 10);
+    if (errno != 0 || *end != '\0' || parsed > INT32_MAX) return false;
+    value = static_cast<int32_t>(parsed);
+    return true;
+}
+
+bool parseOnlyList(const std::string& text, std::vector<int32_t>& frames) {
+    size_t start = 0;
+    while (true) {
+        const size_t comma = text.find(',', start);
+        const std::string item = text.substr(start, comma - start);
+        int32_t frame = 0;
+        if (!parseCount(item.c_str(), frame)) return false;
+        frames.push_back(frame);
+        if (comma == std::string::npos) break;
+        start = comma + 1;
+    }
+    std::sort(frames.begin(), frames.end());
+    frames.erase(std::unique(frames.begin(), frames.end()), frames.end());
+    return true;
+}
+
+bool parseSize(const std::string& text, int32_t& width, int32_t& height) {
+    const size_t x = text.find('x');
+    if (x == std::string::npos) return false;
+    return parseCount(text.substr(0, x).c_str(), width) &&
+           parseCount(text.substr(x + 1).c_str(), height);
+}
+
+// H.264 in yuv420p halves the colour resolution, so both sides must be even.
+bool isValidVideoSide(int32_t side) {
+    return side >= 2 && side <= kMaxVideoSide && side % 2 == 0;
+}
+
+struct ParseState {
+    bool fpsSeen = false, framesSeen = false, rawSeen = false, onlySeen = false;
+    bool wavSeen = false, videoSeen = false, sizeSeen = false;
+};
+
+bool markSeen(bool& seen, const char* name, std::string& error) {
+    if (seen) {
+        error = std::string(name) + " given twice";
+        return false;
+    }
+    seen = true;
+    return true;
+}
+
+// Handles one option that takes a value.
+bool parseValueOption(const std::string& name, const std::string& value, ParseState& seen,
+                      CaptureOptions& options, std::string& error) {
+    if (name == "--fps") {
+        if (!markSeen(seen.fpsSeen, "--fps", error)) return false;
+        if (!parseCount(value.c_str(), options.fps) || options.fps < kMinCaptureFps ||
+            options.fps > kMaxCaptureFps) {
+            error = "--fps must be a whole number from 1 to 1000, not '" + value + "'";
+            return false;
+        }
+        return true;
+    }
+    if (name == "--frames") {
+        if (!markSeen(seen.framesSeen, "--frames", error)) return false;
+        options.framesDir = value;
+        return true;
+    }
+    if (name == "--only") {
+        if (!markSeen(seen.onlySeen, "--only", error)) return false;
+        if (!parseOnlyList(value, options.onlyFrames)) {
+            error = "--only needs frame indices separated by commas, not '" + value + "'";
+            return false;
+        }
+        return true;
+    }
+    if (name == "--wav") {
+        if (!markSeen(seen.wavSeen, "--wav", error)) return false;
+        options.wavFile = value;
+        return true;
+    }
+    if (name == "--video") {
+        if (!markSeen(seen.videoSeen, "--video", error)) return false;
+        options.videoFile = value;
+        return true;
+    }
+    // --size
+    if (!markSeen(seen.sizeSeen, "--size", error)) return false;
+    if (!parseSize(value, options.videoWidth, options.videoHeight) ||
+        !isValidVideoSide(options.videoWidth) || !isValidVideoSide(options.videoHeight)) {
+        error = "--size must be WxH with even sides from 2 to 8192, not '" + value + "'";
+        return false;
+    }
+    return true;
+}
+
+bool takesValue(const std::string& name) {
+    return name == "--fps" || name == "--frames" || name == "--only" || name == "--wav" ||
+           name == "--video" || name == "--size";
+}
+
+// The options that only make sense together with another one, and the
+// frame indices, which need the final frame rate.
+bool checkCombinations(const ParseState& seen, const CaptureOptions& options,
+                       std::string& error) {
+    if (seen.rawSeen && !seen.framesSeen) error = "--raw needs --frames";
+    else if (seen.onlySeen && !seen.framesSeen) error = "--only needs --frames";
+    else if (seen.sizeSeen && !seen.videoSeen) error = "--size needs --video";
+    else if (seen.wavSeen && seen.videoSeen && options.wavFile == options.videoFile)
+        error = "--wav and --video name the same file";
+    if (!error.empty()) return false;
+    const FrameSchedule schedule = makeFrameSchedule(options.fps);
+    if (!options.onlyFrames.empty() && options.onlyFrames.back() >= schedule.totalFrames) {
+        error = "--only: frame " + std::to_string(options.onlyFrames.back()) +
+                " is outside the timeline (frames 0 to " +
+                std::to_string(schedule.totalFrames - 1) + " at " +
+                std::to_string(options.fps) + " fps)";
+        return false;
+    }
+    return true;
+}
+
+bool isWritableDirectory(const std::string& path) {
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
+           access(path.c_str(), W_OK | X_OK) == 0;
+}
+
+std::string parentOf(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return path.substr(0, slash);
+}
+
+bool checkFolder(const std::string& dir, std::string& error) {
+    struct stat info {};
+    const bool exists = stat(dir.c_str(), &info) == 0;
+    if (exists ? isWritableDirectory(dir) : isWritableDirectory(parentOf(dir))) return true;
+    error = "cannot write frames into the folder '" + dir + "'";
+    return false;
+}
+
+bool checkFile(const std::string& file, const char* what, std::string& error) {
+    struct stat info {};
+    const bool exists = stat(file.c_str(), &info) == 0;
+    const bool writable = exists ? S_ISREG(info.st_mode) && access(file.c_str(), W_OK) == 0
+                                 : isWritableDirectory(parentOf(file));
+    if (writable && !file.empty() && file.back() != '/') return true;
+    error = std::string("cannot write the ") + what + " file '" + file + "'";
+    return false;
+}
+
+}  // namespace
+
+bool parseCaptureOptions(int argc, char** argv, CaptureOptions& options, std::string& error) {
+    ParseState seen;
+    for (int i = 1; i < argc; ++i) {
+        const std::string name = argv[i];
+        if (name == "--help" || name == "-h") {
+            options.showHelp = true;
+        } else if (name == "--raw") {
+            if (!markSeen(seen.rawSeen, "--raw", error)) return false;
+            options.rawFrames = true;
+        } else if (takesValue(name)) {
+            if (i + 1 >= argc || argv[i + 1][0] == '\0') {
+                error = name + " needs a value";
+                return false;
+            }
+            if (!parseValueOption(name, argv[++i], seen, options, error)) return false;
+        } else {
+            error = "unknown argument '" + name + "'";
+            return false;
+        }
+    }
+    return options.showHelp || checkCombinations(seen, options, error);
+}
+
+bool checkCaptureOutputs(const CaptureOptions& options, std::string& error) {
+    if (!options.framesDir.empty() && !checkFolder(options.framesDir, error)) return false;
+    if (!options.wavFile.empty() && !checkFile(options.wavFile, "soundtrack", error)) return false;
+    if (!options.videoFile.empty() && !checkFile(options.videoFile, "video", error)) return false;
+    return true;
+}

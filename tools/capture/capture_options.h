@@ -1,0 +1,29 @@
+#pragma once
+// The command line of demo_capture and its checks. Everything is checked
+// before any work starts, so a bad command line writes nothing.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct CaptureOptions {
+    int32_t fps = 60;
+    std::string framesDir;            // empty: no frame files
+    bool rawFrames = false;           // .raw words instead of .ppm
+    std::vector<int32_t> onlyFrames;  // ascending, unique; empty: every frame
+    std::string wavFile;              // empty: no soundtrack file
+    std::string videoFile;            // empty: no video
+    int32_t videoWidth = 640;
+    int32_t videoHeight = 480;
+    bool showHelp = false;
+};
+
+extern const char kCaptureUsage[];
+
+// Reads argv into options. On a bad argument returns false with a one-line
+// message (without "demo_capture: " and without line end) in error.
+bool parseCaptureOptions(int argc, char** argv, CaptureOptions& options, std::string& error);
+
+// Checks that every output can be written: the frame folder exists and is
+// writable (or can be made in a writable parent), the files' folders are
+// writable. Looks only; creates nothing.
+bool checkCaptureOutputs(const CaptureOptions& options, std::string& error);

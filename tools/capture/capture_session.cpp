@@ -1,0 +1,134 @@
+#include "capture_session.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <unistd.h>
+
+#include "driver/music.h"
+#include "progress.h"
+#include "timeline_replay.h"
+
+namespace {
+
+// Hands each presented frame to the chosen outputs and the progress bar.
+class CaptureSink : public FrameSink {
+public:
+    CaptureSink(FrameFiles* files, VideoPipe* video, Progress& progress)
+        : files(files), video(video), progress(progress) {}
+
+    bool present(int32_t frame, const Image& picture) override {
+        if (files != nullptr && !files->write(frame, picture)) return fail(files->error());
+        if (video != nullptr && !video->write(picture)) return fail(video->error());
+        progress.frameDone(frame);
+        return true;
+    }
+
+    const std::string& error() const { return message; }
+
+private:
+    bool fail(const std::string& reason) {
+        message = reason;
+        return false;
+    }
+
+    FrameFiles* files;
+    VideoPipe* video;
+    Progress& progress;
+    std::string message;
+};
+
+}  // namespace
+
+CaptureSession::CaptureSession(const CaptureOptions& chosen, bool isTerminal)
+    : options(chosen), schedule(makeFrameSchedule(chosen.fps)), interactive(isTerminal) {}
+
+CaptureSession::~CaptureSession() {
+    if (soundtrackIsTemporary) ::unlink(soundtrackPath.c_str());
+}
+
+bool CaptureSession::fail(const std::string& reason) {
+    message = reason;
+    return false;
+}
+
+bool CaptureSession::needsSoundtrack() const {
+    return !options.wavFile.empty() || !options.videoFile.empty();
+}
+
+bool CaptureSession::prepare() {
+    if (!options.videoFile.empty() && !isOnPath("ffmpeg")) {
+        return fail("--video needs the program ffmpeg, which is not installed "
+                    "(not found on PATH); install it (Debian: apt-get install ffmpeg)");
+    }
+    if (needsSoundtrack() && !soundtrack.load(kSongFileName)) return fail(soundtrack.error());
+    if (!options.framesDir.empty()) {
+        if (!makeFrameFolder(options.framesDir, message)) return false;
+        frameFiles = std::make_unique<FrameFiles>(options.framesDir, options.rawFrames,
+                                                  options.onlyFrames);
+    }
+    return true;
+}
+
+// ffmpeg takes the soundtrack from a file; without --wav it is a temporary one.
+bool CaptureSession::makeTemporarySoundtrack() {
+    const char* tmp = std::getenv("TMPDIR");
+    std::string path = std::string(tmp != nullptr && tmp[0] != '\0' ? tmp : "/tmp") +
+                       "/demo_capture_XXXXXX.wav";
+    const int fd = mkstemps(path.data(), 4);
+    if (fd < 0) return fail("cannot make a temporary soundtrack file: " + std::string(std::strerror(errno)));
+    ::close(fd);
+    soundtrackPath = path;
+    soundtrackIsTemporary = true;
+    return true;
+}
+
+bool CaptureSession::writeSoundtrack() {
+    if (options.wavFile.empty()) {
+        if (!makeTemporarySoundtrack()) return false;
+    } else {
+        soundtrackPath = options.wavFile;
+    }
+    WavFile wav;
+    if (!wav.open(soundtrackPath, soundtrackFrames(schedule))) return fail(wav.error());
+    if (!soundtrack.render(schedule, wav)) return fail(soundtrack.error());
+    if (!wav.close()) return fail(wav.error());
+    return true;
+}
+
+std::string CaptureSession::summaryOfOutputs(int32_t frameFilesWritten) const {
+    std::string text;
+    if (frameFiles) text += "; " + std::to_string(frameFilesWritten) + " frame files in " + options.framesDir;
+    if (!options.wavFile.empty()) text += "; soundtrack " + options.wavFile;
+    if (!options.videoFile.empty()) text += "; video " + options.videoFile;
+    return text;
+}
+
+bool CaptureSession::replayFrames(TimelineReplay& replay, Progress& progress) {
+    if (!options.videoFile.empty()) {
+        video = std::make_unique<VideoPipe>();
+        const VideoSettings settings{options.videoFile, soundtrackPath, options.fps,
+                                     options.videoWidth, options.videoHeight};
+        if (!video->start(settings)) return fail(video->error());
+    }
+    CaptureSink sink(frameFiles.get(), video.get(), progress);
+    progress.startFrames();
+    const int32_t frames = replay.run(options.fps, sink);
+    if (frames < 0) return fail(sink.error());
+    if (frames != schedule.totalFrames) {
+        return fail("the timeline ran " + std::to_string(frames) + " frames, the schedule expected " +
+                    std::to_string(schedule.totalFrames));
+    }
+    if (video && !video->finish()) return fail(video->error());
+    const int32_t filesWritten = frameFiles ? frameFiles->filesWritten() : 0;
+    progress.finish(frames, options.fps, captureLengthMs(schedule),
+                    summaryOfOutputs(filesWritten).c_str());
+    return true;
+}
+
+bool CaptureSession::run() {
+    Progress progress(stderr, interactive, schedule.totalFrames);
+    TimelineReplay replay;  // start-up: loads the images, sets up the scene
+    if (needsSoundtrack() && !writeSoundtrack()) return false;
+    return replayFrames(replay, progress);
+}

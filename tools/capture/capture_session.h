@@ -1,0 +1,47 @@
+#pragma once
+// One run of demo_capture after its command line passed the checks:
+// prepare() finds the encoder and the music and makes the outputs' folder
+// before any work; run() replays the timeline into the chosen outputs.
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "capture_options.h"
+#include "frame_files.h"
+#include "frame_schedule.h"
+#include "soundtrack.h"
+#include "video_pipe.h"
+
+class Progress;
+class TimelineReplay;
+
+class CaptureSession {
+public:
+    CaptureSession(const CaptureOptions& options, bool interactive);
+    ~CaptureSession();
+    CaptureSession(const CaptureSession&) = delete;
+    CaptureSession& operator=(const CaptureSession&) = delete;
+
+    bool prepare();
+    bool run();
+
+    const std::string& error() const { return message; }
+
+private:
+    bool needsSoundtrack() const;
+    bool makeTemporarySoundtrack();
+    bool writeSoundtrack();
+    bool replayFrames(TimelineReplay& replay, Progress& progress);
+    bool fail(const std::string& reason);
+    std::string summaryOfOutputs(int32_t frameFiles) const;
+
+    CaptureOptions options;
+    FrameSchedule schedule;
+    bool interactive;
+    Soundtrack soundtrack;
+    std::string soundtrackPath;
+    bool soundtrackIsTemporary = false;
+    std::unique_ptr<FrameFiles> frameFiles;
+    std::unique_ptr<VideoPipe> video;
+    std::string message;
+};

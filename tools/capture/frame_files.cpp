@@ -1,0 +1,90 @@
+#include "frame_files.h"
+
+#include <bit>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr char kPpmHeader[] = "P6\n640 480\n255\n";
+constexpr size_t kPixelCount = size_t{kScreenWidth} * kScreenHeight;
+
+}  // namespace
+
+FrameFiles::FrameFiles(const std::string& folder, bool rawWords,
+                       const std::vector<int32_t>& chosen)
+    : dir(folder), raw(rawWords), onlyFrames(chosen), path(folder.size() + 64) {
+    headerSize = raw ? 0 : sizeof(kPpmHeader) - 1;
+    bytes.resize(headerSize + kPixelCount * (raw ? 4 : 3));
+    std::memcpy(bytes.data(), kPpmHeader, headerSize);
+}
+
+bool FrameFiles::isChosen(int32_t frame) {
+    if (onlyFrames.empty()) return true;
+    // Frames come in ascending order, so one cursor walks the sorted list.
+    while (nextChosen < onlyFrames.size() && onlyFrames[nextChosen] < frame) ++nextChosen;
+    return nextChosen < onlyFrames.size() && onlyFrames[nextChosen] == frame;
+}
+
+// Bytes red, green, blue from bits 16-23, 8-15 and 0-7 of each pixel.
+const unsigned char* FrameFiles::encodePpm(const Image& image) {
+    const uint32_t* pixels = image.getPixels();
+    unsigned char* out = bytes.data() + headerSize;
+    for (size_t k = 0; k < kPixelCount; ++k) {
+        const uint32_t p = pixels[k];
+        out[3 * k] = static_cast<unsigned char>(p >> 16);
+        out[3 * k + 1] = static_cast<unsigned char>(p >> 8);
+        out[3 * k + 2] = static_cast<unsigned char>(p);
+    }
+    return bytes.data();
+}
+
+const unsigned char* FrameFiles::encodeRaw(const Image& image) {
+    const uint32_t* pixels = image.getPixels();
+    if constexpr (std::endian::native == std::endian::little) {
+        return reinterpret_cast<const unsigned char*>(pixels);
+    }
+    unsigned char* out = bytes.data();
+    for (size_t k = 0; k < kPixelCount; ++k) {
+        for (int b = 0; b < 4; ++b) out[4 * k + b] = static_cast<unsigned char>(pixels[k] >> (8 * b));
+    }
+    return out;
+}
+
+bool FrameFiles::writeFile(const char* filePath, const unsigned char* data, size_t size) {
+    const int fd = ::open(filePath, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    bool ok = fd >= 0;
+    while (ok && size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0 && errno == EINTR) continue;
+        ok = n > 0;
+        if (ok) {
+            data += n;
+            size -= static_cast<size_t>(n);
+        }
+    }
+    const int savedErrno = errno;
+    if (fd >= 0 && ::close(fd) != 0) ok = false;
+    if (!ok) message = std::string("cannot write '") + filePath + "': " + std::strerror(savedErrno);
+    return ok;
+}
+
+bool FrameFiles::write(int32_t frame, const Image& image) {
+    if (!isChosen(frame)) return true;
+    std::snprintf(path.data(), path.size(), "%s/frame_%05d.%s", dir.c_str(), frame,
+                  raw ? "raw" : "ppm");
+    const unsigned char* data = raw ? encodeRaw(image) : encodePpm(image);
+    if (!writeFile(path.data(), data, bytes.size())) return false;
+    ++written;
+    return true;
+}
+
+bool makeFrameFolder(const std::string& dir, std::string& error) {
+    if (::mkdir(dir.c_str(), 0755) == 0 || errno == EEXIST) return true;
+    error = "cannot make the folder '" + dir + "': " + std::strerror(errno);
+    return false;
+}

@@ -1,0 +1,43 @@
+#pragma once
+// The video encoder: the ffmpeg program, fed the composed frames through a
+// pipe, muxing them with the soundtrack file into an H.264 MP4 (yuv420p).
+#include <cstdint>
+#include <string>
+#include <sys/types.h>
+
+#include "raster/image.h"
+
+// Whether an executable of that name is in one of the PATH folders.
+bool isOnPath(const char* program);
+
+struct VideoSettings {
+    std::string outputFile;
+    std::string soundtrackFile;
+    int32_t fps = 60;
+    int32_t width = kScreenWidth;  // scaled to this size, nearest neighbour
+    int32_t height = kScreenHeight;
+};
+
+class VideoPipe {
+public:
+    VideoPipe() = default;
+    ~VideoPipe();
+    VideoPipe(const VideoPipe&) = delete;
+    VideoPipe& operator=(const VideoPipe&) = delete;
+
+    // Starts ffmpeg reading raw frames from a pipe.
+    bool start(const VideoSettings& settings);
+    // Hands one 640x480 frame to the encoder.
+    bool write(const Image& frame);
+    // Ends the input and waits for ffmpeg; false unless it finished cleanly.
+    bool finish();
+
+    const std::string& error() const { return message; }
+
+private:
+    void closeInput();
+
+    int input = -1;
+    pid_t child = -1;
+    std::string message;
+};

@@ -1,0 +1,34 @@
+#pragma once
+// A 16-bit PCM WAV file whose length is known before the first sample.
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+inline constexpr int32_t kWavSampleRate = 44100;
+inline constexpr int32_t kWavChannels = 2;
+
+class WavFile {
+public:
+    WavFile() = default;
+    ~WavFile();
+    WavFile(const WavFile&) = delete;
+    WavFile& operator=(const WavFile&) = delete;
+
+    // Creates the file and writes the header for frameCount stereo frames.
+    bool open(const std::string& path, int64_t frameCount);
+    // Appends count interleaved stereo frames.
+    bool append(const int16_t* interleaved, size_t count);
+    // Closes the file; false if any write failed or fewer frames came than announced.
+    bool close();
+
+    const std::string& error() const { return message; }
+
+private:
+    bool fail(const std::string& what);
+
+    std::FILE* file = nullptr;
+    std::string name;
+    int64_t framesExpected = 0;
+    int64_t framesWritten = 0;
+    std::string message;
+};
