@@ -1,0 +1,38 @@
+#pragma once
+// The soundtrack's form, bar by bar: one bar is 16 rows, 2 seconds at
+// speed 6 and 120 BPM, so bar n starts at 2n seconds.
+#include <vector>
+
+#include "score.h"
+
+namespace assetgen {
+
+inline constexpr int kRowsPerBar = 16;
+inline constexpr int kSongSpeed = 6;
+inline constexpr int kSongBpm = 120;
+
+enum class Drums { None, IntroHats, BuildSoft, BuildSnare, RollEighths, RollSixteenths, Full, Break, OutroKick, OutroHats };
+enum class Bass { None, Whole, Eighths, Offbeat, Driving };
+enum class Arp { None, Eighths, Sixteenths };
+
+struct BarPlan {
+    ChordName chord = kAm;
+    Drums drums = Drums::None;
+    Bass bass = Bass::None;
+    Arp arp = Arp::None;
+    int padVolume = 40;
+    int bassVolume = 0;
+    int arpVolume = 0;
+    int leadVolume = 0;
+    int tune = -1;  // -1: the lead rests
+    int tuneBar = 0;
+    bool crash = false;
+    bool riser = false;
+    bool fill = false;      // a kick pick-up at the end of a four-bar phrase
+    bool snareFill = false; // a snare run at the end of an eight-bar phrase
+};
+
+// Bars 0-19 intro, 20-29 build, 30-74 main part (drop at bar 30), 75-83 outro.
+std::vector<BarPlan> arrangeSong();
+
+}  // namespace assetgen

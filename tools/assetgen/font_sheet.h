@@ -1,0 +1,24 @@
+#pragma once
+// The scroller's glyph sheet: 320 x 100 pixels, one 22 x 24 cell per
+// character on a 24-pixel grid, 0 (transparent) everywhere outside the glyphs.
+#include <optional>
+
+#include "rgb_image.h"
+
+namespace assetgen {
+
+inline constexpr int kFontSheetWidth = 320;
+inline constexpr int kFontSheetHeight = 100;
+inline constexpr int kGlyphCellWidth = 22;
+inline constexpr int kGlyphCellHeight = 24;
+
+struct CellCorner {
+    int x, y;
+};
+
+// Top-left corner of a character's cell, where the scroller looks for it.
+std::optional<CellCorner> glyphCell(char c);
+
+RgbImage makeFontSheet();
+
+}  // namespace assetgen

@@ -1,0 +1,34 @@
+#pragma once
+// The harmony and the tunes of the soundtrack, in MIDI note numbers
+// (60 = middle C), in A minor.
+#include <array>
+#include <span>
+#include <vector>
+
+namespace assetgen {
+
+struct Chord {
+    int bassRoot;                // low root for the bass line
+    std::array<int, 3> pad;      // the pad's voicing around middle C
+    std::array<int, 4> arpeggio; // the tones the pluck cycles through
+};
+
+enum ChordName { kAm, kF, kC, kG, kDm, kE, kChordCount };
+
+const Chord& chord(ChordName name);
+
+// A tune event on one of the 16 rows of a bar.
+inline constexpr int kHold = -1;
+inline constexpr int kRelease = -2;
+
+using BarTune = std::array<int, 16>;  // note, kHold or kRelease per row
+
+// Parses 16 space-separated tokens: a note such as "a4" or "g#5", "-" to
+// hold the previous note, "." to release it.
+BarTune parseTune(const char* text);
+
+// Four-bar tunes of the main part.
+std::span<const char* const> tuneBars(int tune);
+inline constexpr int kTuneCount = 5;
+
+}  // namespace assetgen
