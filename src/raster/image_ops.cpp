@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "raster/image.h"
 
 namespace {
@@ -36,6 +40,37 @@ inline uint32_t addSaturatedRgb(uint32_t d, uint32_t s) {
 // Every byte divided by 4, rounded down.
 inline uint32_t quarter(uint32_t v) { return (v >> 2) & 0x3F3F3F3F; }
 
+// Adds one row of n source pixels onto the destination row, RGB saturating.
+void addRowSaturated(uint32_t* d, const uint32_t* s, int64_t n) {
+    int64_t c = 0;
+#if defined(__SSE2__)
+    const __m128i rgb = _mm_set1_epi32(0x00FFFFFF);
+    for (; c + 4 <= n; c += 4) {
+        __m128i src = _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(s + c)), rgb);
+        __m128i dst = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + c));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + c), _mm_adds_epu8(dst, src));
+    }
+#endif
+    for (; c < n; ++c) d[c] = addSaturatedRgb(d[c], s[c]);
+}
+
+// The sum of the quartered upper, right and lower neighbours of n pixels
+// from p on: the part of the smear that does not depend on the left neighbour.
+void sumOtherNeighbours(const uint32_t* p, int64_t W, int64_t n, uint32_t* out) {
+    int64_t j = 0;
+#if defined(__SSE2__)
+    const __m128i mask = _mm_set1_epi32(0x3F3F3F3F);
+    auto quarter4 = [&](const uint32_t* q) {
+        return _mm_and_si128(_mm_srli_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(q)), 2), mask);
+    };
+    for (; j + 4 <= n; j += 4) {
+        __m128i sum = _mm_add_epi32(_mm_add_epi32(quarter4(p + j - W), quarter4(p + j + 1)), quarter4(p + j + W));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + j), sum);
+    }
+#endif
+    for (; j < n; ++j) out[j] = quarter(p[j - W]) + quarter(p[j + 1]) + quarter(p[j + W]);
+}
+
 }  // namespace
 
 void Image::fill(uint32_t value) {
@@ -61,7 +96,7 @@ void Image::addBlend(const Image& src, int32_t x, int32_t y) {
     for (int64_t r = s.r0; r < s.m; ++r) {
         uint32_t* d = pixels + (y + r) * width + x;
         const uint32_t* p = src.getPixels() + r * sw;
-        for (int64_t c = s.c0; c < s.n; ++c) d[c] = addSaturatedRgb(d[c], p[c]);
+        addRowSaturated(d + s.c0, p + s.c0, s.n - s.c0);
     }
 }
 
@@ -88,13 +123,27 @@ void Image::blitKeyed(const Image& src, int32_t dstX, int32_t dstY, int32_t srcX
 void Image::blurRows(int32_t top, int32_t bottom) {
     top = std::max(top, 0);
     bottom = std::min(bottom, height);
-    // In place on linear indices: the left and upper neighbours already hold
-    // this pass's results, so the smear runs right and down.
+    // In place on linear indices: pixel t becomes the sum of the quartered
+    // pixels t - W, t - 1, t + 1 and t + W, where t - W and t - 1 already hold
+    // this pass's results, so the smear runs right and down. Written: from
+    // (top + 1) * W up to (bottom - 1) * W - 3.
     const int64_t W = width;
-    const int64_t end = (int64_t{bottom} - 2) * W - 2;
-    for (int64_t i = int64_t{top} * W; i < end; ++i) {
-        pixels[i + W] = quarter(pixels[i]) + quarter(pixels[i + W - 1]) +
-                        quarter(pixels[i + W + 1]) + quarter(pixels[i + 2 * W]);
+    const int64_t first = (int64_t{top} + 1) * W;
+    const int64_t end = (int64_t{bottom} - 1) * W - 2;
+    // Chunks no longer than a row: the upper neighbours of a chunk are final
+    // before it starts, its right and lower neighbours still untouched, so
+    // only the left neighbour chains from pixel to pixel.
+    constexpr int64_t kChunk = 640;
+    uint32_t others[kChunk];
+    const int64_t chunk = std::min(W, kChunk);
+    for (int64_t c = first; c < end; c += chunk) {
+        const int64_t n = std::min(chunk, end - c);
+        sumOtherNeighbours(pixels + c, W, n, others);
+        uint32_t left = pixels[c - 1];
+        for (int64_t j = 0; j < n; ++j) {
+            left = quarter(left) + others[j];
+            pixels[c + j] = left;
+        }
     }
 }
 

@@ -164,6 +164,28 @@ TEST(BlurRows, SmearRunsRightAndDownAndWrapsIntoTheNextRow) {
     EXPECT_EQ(at(image, 7, 0), 0xFFFFFFFFu);
 }
 
+// The smear walked literally, one linear index after the other.
+void blurRowsReference(Image& image, int top, int bottom) {
+    uint32_t* p = image.getPixels();
+    const long W = image.getWidth();
+    auto q = [](uint32_t v) { return (v >> 2) & 0x3F3F3F3Fu; };
+    for (long i = top * W; i < (bottom - 2) * W - 2; ++i)
+        p[i + W] = q(p[i]) + q(p[i + W - 1]) + q(p[i + W + 1]) + q(p[i + 2 * W]);
+}
+
+TEST(BlurRows, EqualsTheLiteralWalkForManyShapes) {
+    std::mt19937 rng(7);
+    const int shapes[][4] = {{640, 480, 240, 479}, {640, 480, 0, 480}, {1000, 20, 3, 19}, {3, 30, 0, 30},
+                             {1, 9, 0, 9},        {17, 9, 2, 8},      {700, 5, 0, 5},    {640, 6, 1, 4}};
+    for (const auto& s : shapes) {
+        Image a(s[0], s[1]), b(s[0], s[1]);
+        for (int i = 0; i < s[0] * s[1]; ++i) a.getPixels()[i] = b.getPixels()[i] = rng();
+        a.blurRows(s[2], s[3]);
+        blurRowsReference(b, s[2], s[3]);
+        ASSERT_TRUE(std::equal(a.getPixels(), a.getPixels() + s[0] * s[1], b.getPixels())) << s[0] << "x" << s[1];
+    }
+}
+
 TEST(BlurRows, ClampsRowsToTheImage) {
     Image a(16, 16), b(16, 16);
     fillPattern(a, 6);
