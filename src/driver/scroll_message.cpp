@@ -1,11 +1,14 @@
 #include "driver/scroll_message.h"
 
-// Placeholder until the real message is written: 545 characters of the allowed set.
+// The scroller has glyphs for lower-case letters and . - ! ( ) only; a space
+// draws nothing and keeps its place. 545 characters, 7 spaces first, so the
+// text enters from the right a moment after the show starts.
 const char kScrollMessage[] =
-    "       hello and welcome to this little demo. the grid waves and the flares shine while the music plays. "
-    "stay a while and enjoy the show. this text is a placeholder that keeps to the rules of the scroller "
-    "which draws only lower case letters and a few marks such as the dash - the brackets () and the bang ! "
-    "so that every glyph has a cell in the font sheet. the grid comes apart after forty seconds and the wave "
-    "turns strong at one minute. thank you for watching and have a good day. see you in the next one..... ";
+    "       hello there and welcome to qzt dmbl - a little demo made with love and a software renderer. "
+    "you are looking at a world seen from space while a waving grid of lines and light flares floats above it. "
+    "after forty seconds the grid starts to fall apart one point at a time and at one minute the wave turns "
+    "strong... the music is a tracker module composed in code (every drum and every pad is made of numbers). "
+    "greetings go to you the viewer and to everybody who still loves demos!! "
+    "sit back relax and enjoy the show - see you in the next demo!";
 const char kCodeCreditLine[] = "Code:    Vak (vak@example.org)\n";
-const char kSoundCreditLine[] = "Sound:   Orlim (https://orlim.example.org)\n\nSave the cowees\n";
+const char kSoundCreditLine[] = "Sound:   Orlim (http://orlim.example.org)\n\nSave the cowees\n";
