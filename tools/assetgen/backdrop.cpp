@@ -85,24 +85,25 @@ Vec3 surfaceColour(Vec3 p) {
         c = mixVec(c, {0.66, 0.52, 0.30}, smoothStep(0.50, 0.66, wet) * 0.8);
         c = mixVec(c, {0.62, 0.60, 0.58}, smoothStep(0.70, 0.80, e));
     }
-    const double ice = smoothStep(0.80, 0.88, std::fabs(p.y) + (e - 0.5) * 0.35);
+    const double ice = smoothStep(0.86, 0.93, std::fabs(p.y) + (e - 0.5) * 0.35);
     c = mixVec(c, {0.90, 0.93, 0.97}, ice);
     const double cloud = fractalNoise(p.x * 4.4, p.y * 7.0, p.z * 4.4, 5, 9);
-    return mixVec(c, {0.93, 0.94, 0.96}, smoothStep(0.52, 0.74, cloud) * 0.88);
+    return mixVec(c, {0.84, 0.86, 0.90}, smoothStep(0.54, 0.76, cloud) * 0.7);
 }
 
 // The lit planet at normal n, air glow along the limb included.
 Vec3 planetPixel(Vec3 n) {
     const Vec3 p = planetFrame(n);
     const double diffuse = dot(n, kSun);
-    const double lit = smoothStep(-0.10, 0.30, diffuse) * (0.30 + 0.70 * clampUnit(diffuse));
+    // Kept below full brightness: the lines and flares must stand out against it.
+    const double lit = smoothStep(-0.10, 0.30, diffuse) * (0.26 + 0.60 * clampUnit(diffuse));
     Vec3 c = surfaceColour(p) * lit;
     const Vec3 half = normalised(kSun + Vec3{0.0, 0.0, 1.0});
     const double e = fractalNoise(p.x * 2.1 + 5.0, p.y * 2.1 + 5.0, p.z * 2.1 + 5.0, 6, 3);
-    if (e < 0.52) c = c + Vec3{0.5, 0.5, 0.45} * (power32(clampUnit(dot(n, half))) * 0.45);
+    if (e < 0.52) c = c + Vec3{0.5, 0.5, 0.45} * (power32(clampUnit(dot(n, half))) * 0.30);
     const double rim = 1.0 - n.z;
     const double air = rim * rim * (0.15 + 0.85 * smoothStep(-0.3, 0.4, diffuse));
-    return mixVec(c, kAirColour, clampUnit(air * 1.3));
+    return mixVec(c, kAirColour * 0.8, clampUnit(air * 1.2));
 }
 
 // The glow of the atmosphere just outside the limb, brightest on the day side.
