@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "display/display.h"
+#include "driver/demo_state.h"
 #include "driver/music.h"
 #include "driver/scroll_message.h"
 #include "driver/timeline.h"
