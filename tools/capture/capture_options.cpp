@@ -186,6 +186,7 @@ bool checkFile(const std::string& file, const char* what, std::string& error) {
 
 bool parseCaptureOptions(int argc, char** argv, CaptureOptions& options, std::string& error) {
     ParseState seen;
+    error.clear();
     for (int i = 1; i < argc; ++i) {
         const std::string name = argv[i];
         if (name == "--help" || name == "-h") {

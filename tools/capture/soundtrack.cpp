@@ -1,6 +1,8 @@
 #include "soundtrack.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <libopenmpt/libopenmpt.h>
@@ -52,38 +54,66 @@ bool Soundtrack::load(const char* path) {
     openmpt_free_string(errorText);
     // The demo's sound library loops the song; so does the capture.
     openmpt_module_set_repeat_count(module, -1);
+    // libopenmpt dithers its 16-bit output with random noise by default;
+    // without it two captures give the same bytes.
+    openmpt_module_ctl_set_integer(module, "dither", 0);
     block.resize(kBlockFrames * kWavChannels);
     return true;
 }
 
-bool Soundtrack::renderSpan(int64_t frames, int32_t volume, WavFile& wav) {
-    while (frames > 0) {
-        const size_t count = frames < int64_t{kBlockFrames} ? static_cast<size_t>(frames) : kBlockFrames;
+// Where the volume of the music changes: at the reading of each fade frame.
+class VolumeTrack {
+public:
+    explicit VolumeTrack(const FrameSchedule& schedule)
+        : schedule(schedule), nextFade(schedule.showFrames) {
+        findNextChange();
+    }
+
+    // The volume in effect at stereo frame position (positions ascending).
+    int32_t volumeAt(int64_t position) {
+        while (position >= nextChange) {
+            volume = fadeVolume(frameReading(nextFade, schedule.fps));
+            ++nextFade;
+            findNextChange();
+        }
+        return volume;
+    }
+
+private:
+    void findNextChange() {
+        nextChange = nextFade < schedule.totalFrames
+                         ? soundFrameAt(frameReading(nextFade, schedule.fps))
+                         : INT64_MAX;
+    }
+
+    const FrameSchedule& schedule;
+    int32_t nextFade;
+    int64_t nextChange = 0;
+    int32_t volume = kFullVolume;
+};
+
+// The module is read in blocks of one fixed size whatever the frame rate,
+// since libopenmpt's output can differ in the last bit with the block sizes.
+bool Soundtrack::render(const FrameSchedule& schedule, WavFile& wav) {
+    const int64_t total = soundtrackFrames(schedule);
+    VolumeTrack volumes(schedule);
+    for (int64_t position = 0; position < total;) {
+        const size_t count = static_cast<size_t>(std::min<int64_t>(kBlockFrames, total - position));
         const size_t got = openmpt_module_read_interleaved_stereo(module, kWavSampleRate, count, block.data());
         // A song that ends (it should not, it loops) leaves silence behind.
-        std::memset(block.data() + got * kWavChannels, 0, (count - got) * kWavChannels * sizeof(int16_t));
-        if (volume != kFullVolume) {
-            for (size_t i = 0; i < count * kWavChannels; ++i) block[i] = applyVolume(block[i], volume);
+        std::fill(block.begin() + static_cast<ptrdiff_t>(got * kWavChannels), block.end(), int16_t{0});
+        for (size_t i = 0; i < count; ++i) {
+            const int32_t volume = volumes.volumeAt(position + static_cast<int64_t>(i));
+            if (volume == kFullVolume) continue;
+            for (int32_t c = 0; c < kWavChannels; ++c) {
+                block[i * kWavChannels + c] = applyVolume(block[i * kWavChannels + c], volume);
+            }
         }
         if (!wav.append(block.data(), count)) {
             message = wav.error();
             return false;
         }
-        frames -= static_cast<int64_t>(count);
+        position += static_cast<int64_t>(count);
     }
     return true;
-}
-
-bool Soundtrack::render(const FrameSchedule& schedule, WavFile& wav) {
-    const int64_t total = soundtrackFrames(schedule);
-    int64_t position = 0;
-    int32_t volume = kFullVolume;
-    for (int32_t frame = schedule.showFrames; frame < schedule.totalFrames; ++frame) {
-        const int32_t reading = frameReading(frame, schedule.fps);
-        const int64_t change = soundFrameAt(reading) < total ? soundFrameAt(reading) : total;
-        if (!renderSpan(change - position, volume, wav)) return false;
-        position = change;
-        volume = fadeVolume(reading);
-    }
-    return renderSpan(total - position, volume, wav);
 }

@@ -40,8 +40,6 @@ public:
     const std::string& error() const { return message; }
 
 private:
-    bool renderSpan(int64_t frames, int32_t volume, WavFile& wav);
-
     openmpt_module* module = nullptr;
     std::vector<int16_t> block;
     std::string message;
