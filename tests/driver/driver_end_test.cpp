@@ -1,0 +1,64 @@
+// The demo's ends with the real sound library on SDL's dummy output and a
+// scripted display: sound failures, a failed display start, and a library of
+// the wrong version. Each checks standard output byte for byte and the exit code.
+#include <gtest/gtest.h>
+
+#include "run_folder.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using namespace transcript;
+
+constexpr const char kDemo[] = "driver_scripted_demo";
+const Environment kDummyAudio{{"SDL_AUDIODRIVER", "dummy"}};
+
+void expectCleanEnd(const ChildResult& run, int exitCode) {
+    EXPECT_FALSE(run.timedOut);
+    EXPECT_TRUE(run.exited) << "ended by signal " << run.signal;
+    EXPECT_EQ(run.exitCode, exitCode);
+    EXPECT_FALSE(reportsFault(run.err)) << run.err;
+}
+
+TEST(DriverEnds, MissingModuleReportsFileNotFound) {
+    RunFolder folder({"qzt_dmbl.xm"});
+    ASSERT_TRUE(folder.ready());
+    const ChildResult run = folder.run(kDemo, kDummyAudio, 60s);
+    expectCleanEnd(run, 1);
+    EXPECT_EQ(run.out, std::string(kStart) + kLoadingSound + "File not found\n");
+}
+
+TEST(DriverEnds, NoAudioOutputReportsTheOutputDevice) {
+    RunFolder folder;
+    ASSERT_TRUE(folder.ready());
+    const ChildResult run = folder.run(kDemo, {{"SDL_AUDIODRIVER", "nosuchdriver"}}, 60s);
+    expectCleanEnd(run, 1);
+    EXPECT_EQ(run.out, std::string(kStart) + kLoadingSound + "Error initializing output device.\n");
+}
+
+TEST(DriverEnds, WrongLibraryVersionIsRefused) {
+    RunFolder folder;
+    ASSERT_TRUE(folder.ready());
+    const ChildResult run = folder.run("driver_wrong_version_demo", kDummyAudio, 60s);
+    expectCleanEnd(run, 1);
+    EXPECT_EQ(run.out, std::string(kStart) + kLoadingSound +
+                           "Error : You are using the wrong DLL version!  You should be using FMOD 3.20\n");
+}
+
+// main returns 1 while the song still plays: the process must still end
+// cleanly, with the audio thread running through the exit handlers.
+TEST(DriverEnds, FailedDisplayStartEndsWithOneWhileTheSongPlays) {
+    RunFolder folder;
+    ASSERT_TRUE(folder.ready());
+    Environment environment = kDummyAudio;
+    environment.push_back({"DEMO_TEST_DISPLAY_FAIL", "1"});
+    environment.push_back({"DEMO_TEST_DISPLAY_LOG", folder.file("display.log")});
+    environment.push_back({"DEMO_TEST_VOLUME_LOG", folder.file("volume.log")});
+    const ChildResult run = folder.run(kDemo, environment, 60s);
+    expectCleanEnd(run, 1);
+    EXPECT_EQ(run.out, std::string(kStart) + kLoadingSound + kInitDisplay + kDisplayFailed);
+    EXPECT_EQ(readFile(folder.file("display.log")), "init test 640 480\n");
+    EXPECT_EQ(readFile(folder.file("volume.log")), "");
+}
+
+}  // namespace

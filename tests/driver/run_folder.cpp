@@ -1,0 +1,54 @@
+#include "run_folder.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <filesystem>
+
+#include "driver/scroll_message.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const kDataFiles[] = {"welt.raw", "flare.raw", "flare2.raw", "font.raw", "qzt_dmbl.xm"};
+
+std::string freshFolderName() {
+    static std::atomic<int> counter{0};
+    return (fs::temp_directory_path() /
+            ("demo_run_" + std::to_string(getpid()) + "_" + std::to_string(counter++)))
+        .string();
+}
+
+}  // namespace
+
+RunFolder::RunFolder(const std::vector<std::string>& leaveOut) : path_(freshFolderName()) {
+    std::error_code error;
+    ready_ = fs::create_directories(path_, error);
+    for (const char* name : kDataFiles) {
+        if (std::find(leaveOut.begin(), leaveOut.end(), name) != leaveOut.end()) continue;
+        ready_ = fs::copy_file(fs::path(DEMO_RUN_DIR) / name, fs::path(path_) / name, error) && ready_;
+    }
+}
+
+RunFolder::~RunFolder() {
+    std::error_code ignored;
+    fs::remove_all(path_, ignored);
+}
+
+ChildResult RunFolder::run(const char* program, const Environment& extra, std::chrono::seconds limit) const {
+    return runChild((fs::path(DEMO_RUN_DIR) / program).string(), path_, extra, limit);
+}
+
+namespace transcript {
+
+std::string upToGo() {
+    return std::string(kStart) + kLoadingSound + kInitDisplay + kGo;
+}
+
+std::string credits() {
+    return std::string(" finish...\n\n") + kCodeCreditLine + "Graphic: Vak\n" + kSoundCreditLine;
+}
+
+}  // namespace transcript
