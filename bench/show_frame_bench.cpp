@@ -40,6 +40,13 @@ void ShowFrame(benchmark::State& state) {
     }
     state.SetLabel(scene.fromFiles ? "data files" : "synthetic images");
 }
-BENCHMARK(ShowFrame)->ArgName("ms")->Arg(10000)->Arg(70000)->Arg(120000)->Unit(benchmark::kMicrosecond);
+// 136635 ms is the frame of a 60 Hz run with the longest lines.
+BENCHMARK(ShowFrame)
+    ->ArgName("ms")
+    ->Arg(10000)
+    ->Arg(70000)
+    ->Arg(120000)
+    ->Arg(136635)
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace
