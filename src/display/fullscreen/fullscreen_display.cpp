@@ -1,0 +1,143 @@
+// Display back end of demo_fullscreen: the whole screen at 640x480 where the
+// display offers that mode, otherwise the desktop in fullscreen with the frame
+// fitted into it, aspect kept, between black bars. While the window has no
+// input focus nothing is drawn.
+#include <SDL.h>
+
+#include "display/display.h"
+#include "display/sdl/frame_geometry.h"
+#include "display/sdl/frame_pacer.h"
+#include "display/sdl/frame_texture.h"
+#include "display/sdl/program_exit.h"
+#include "display/sdl/selected_converter.h"
+#include "display/sdl/video_start.h"
+
+namespace {
+
+// Depths tried for the exclusive mode, in bits per pixel as stored.
+constexpr int32_t kModeDepths[] = {32, 24, 16};
+
+int32_t displayWidth = 0;
+int32_t displayHeight = 0;
+RowConverter selectedConverter = nullptr;
+SDL_Window* mainWindow = nullptr;
+SDL_Renderer* frameRenderer = nullptr;
+SDL_Texture* frameTexture = nullptr;
+FramePacer framePacer{};
+// Nonzero while the window has input focus.
+int32_t appActive = 0;
+
+[[noreturn]] void closeProgram() {
+    displayShutdown();
+    endProgramAtOnce();
+}
+
+void handleWindowEvent(const SDL_WindowEvent& event) {
+    switch (event.event) {
+        case SDL_WINDOWEVENT_CLOSE: closeProgram();
+        case SDL_WINDOWEVENT_FOCUS_GAINED: appActive = 1; break;
+        case SDL_WINDOWEVENT_FOCUS_LOST: appActive = 0; break;
+        default: break;
+    }
+}
+
+void handleEvent(const SDL_Event& event) {
+    switch (event.type) {
+        case SDL_QUIT: closeProgram();
+        case SDL_KEYDOWN:
+            if (event.key.keysym.sym == SDLK_ESCAPE) closeProgram();
+            break;  // every other key does nothing
+        case SDL_WINDOWEVENT: handleWindowEvent(event.window); break;
+        default: break;
+    }
+}
+
+// A display mode of the frame's size, trying the depths in order.
+bool findFrameSizedMode(SDL_DisplayMode& found) {
+    const int modeCount = SDL_GetNumDisplayModes(0);
+    for (const int32_t depth : kModeDepths) {
+        for (int i = 0; i < modeCount; ++i) {
+            SDL_DisplayMode mode{};
+            if (SDL_GetDisplayMode(0, i, &mode) != 0) continue;
+            const int32_t storedBits = static_cast<int32_t>(SDL_BYTESPERPIXEL(mode.format)) * 8;
+            if (mode.w == displayWidth && mode.h == displayHeight && storedBits == depth) {
+                found = mode;
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// Takes the screen in the frame-sized mode when there is one, else covers the
+// desktop without changing its mode.
+bool takeScreen() {
+    SDL_DisplayMode mode{};
+    if (findFrameSizedMode(mode) && SDL_SetWindowDisplayMode(mainWindow, &mode) == 0 &&
+        SDL_SetWindowFullscreen(mainWindow, SDL_WINDOW_FULLSCREEN) == 0) {
+        return true;
+    }
+    return SDL_SetWindowFullscreen(mainWindow, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0;
+}
+
+}  // namespace
+
+int32_t displayInit(const char* className, int32_t width, int32_t height) {
+    displayWidth = width;
+    displayHeight = height;
+    if (!startVideo()) return 0;
+    mainWindow = SDL_CreateWindow(className, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height,
+                                  SDL_WINDOW_HIDDEN);
+    if (mainWindow == nullptr) return 0;
+    // The renderer first: SDL may make the window anew for the renderer's needs.
+    frameRenderer = createFrameRenderer(mainWindow);
+    if (frameRenderer == nullptr) return 0;
+    if (!takeScreen()) return 0;
+    SDL_ShowWindow(mainWindow);
+    SDL_ShowCursor(SDL_DISABLE);
+    const uint32_t pixelFormat = SDL_GetWindowPixelFormat(mainWindow);
+    selectedConverter = converterForPixelFormat(pixelFormat);
+    if (selectedConverter == nullptr) return 0;
+    frameTexture = createFrameTexture(frameRenderer, pixelFormat, width, height);
+    if (frameTexture == nullptr) return 0;
+    SDL_SetRenderDrawColor(frameRenderer, 0, 0, 0, 255);  // the bars
+    SDL_DisplayMode current{};
+    SDL_GetWindowDisplayMode(mainWindow, &current);
+    startFramePacer(framePacer, current.refresh_rate);
+    // Focus events that follow adjust this.
+    appActive = (SDL_GetWindowFlags(mainWindow) & SDL_WINDOW_INPUT_FOCUS) != 0 ? 1 : 0;
+    return 1;
+}
+
+int32_t displayPresent(const uint32_t* pixels) {
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) handleEvent(event);
+    if (!appActive) {
+        SDL_Delay(1);
+        return 1;
+    }
+    if (!convertFrameIntoTexture(frameTexture, selectedConverter, pixels, displayWidth, displayHeight)) return 0;
+    int outputWidth = 0, outputHeight = 0;
+    SDL_GetRendererOutputSize(frameRenderer, &outputWidth, &outputHeight);
+    const FrameBox box = fitFrameInArea(outputWidth, outputHeight, displayWidth, displayHeight);
+    const SDL_Rect target{box.x, box.y, box.width, box.height};
+    SDL_RenderClear(frameRenderer);
+    SDL_RenderCopy(frameRenderer, frameTexture, nullptr, &target);
+    waitForFrameSlot(framePacer);
+    SDL_RenderPresent(frameRenderer);
+    return 1;
+}
+
+void displayShutdown() {
+    if (frameTexture != nullptr) SDL_DestroyTexture(frameTexture);
+    frameTexture = nullptr;
+    if (frameRenderer != nullptr) SDL_DestroyRenderer(frameRenderer);
+    frameRenderer = nullptr;
+    // Destroying the fullscreen window gives the desktop its mode back.
+    if (mainWindow != nullptr) SDL_DestroyWindow(mainWindow);
+    mainWindow = nullptr;
+    SDL_ShowCursor(SDL_ENABLE);
+    stopVideo();
+}
+
+RowConverter displaySelectedConverter() { return selectedConverter; }

@@ -1,0 +1,168 @@
+// Display back end of demo_windowed: a resizable desktop window whose client
+// area shows the frame stretched to its current size. The keys 1, 2 and 4
+// zoom the window to that many times its starting outer size, centred.
+#include <SDL.h>
+
+#include "display/display.h"
+#include "display/sdl/frame_geometry.h"
+#include "display/sdl/frame_pacer.h"
+#include "display/sdl/frame_texture.h"
+#include "display/sdl/program_exit.h"
+#include "display/sdl/selected_converter.h"
+#include "display/sdl/video_start.h"
+
+namespace {
+
+// How long displayInit waits for the window manager to report the frame
+// around the window; without a window manager there is none to wait for.
+constexpr Uint32 kBorderWaitMs = 300;
+
+int32_t displayWidth = 0;
+int32_t displayHeight = 0;
+RowConverter selectedConverter = nullptr;
+SDL_Window* mainWindow = nullptr;
+SDL_Renderer* frameRenderer = nullptr;
+SDL_Texture* frameTexture = nullptr;
+FramePacer framePacer{};
+// Outer size of the window at zoom 1, border and caption included.
+int32_t outerWidth = 0;
+int32_t outerHeight = 0;
+
+struct Borders {
+    int top = 0, left = 0, bottom = 0, right = 0;
+};
+
+Borders windowBorders() {
+    Borders b;
+    if (SDL_GetWindowBordersSize(mainWindow, &b.top, &b.left, &b.bottom, &b.right) != 0) return Borders{};
+    return b;
+}
+
+// The window manager adds its frame after the window is shown and reports it
+// through events; pump them until it is known (or plainly absent).
+Borders waitForBorders() {
+    const Uint32 start = SDL_GetTicks();
+    Borders b = windowBorders();
+    while (b.top == 0 && b.left == 0 && b.bottom == 0 && b.right == 0 && SDL_GetTicks() - start < kBorderWaitMs) {
+        SDL_Delay(5);
+        SDL_PumpEvents();
+        b = windowBorders();
+    }
+    return b;
+}
+
+SDL_Rect screenBounds() {
+    SDL_Rect bounds{0, 0, 0, 0};
+    SDL_GetDisplayBounds(0, &bounds);
+    return bounds;
+}
+
+// Gives the window the outer size newWidth x newHeight, centred on the screen;
+// positions may be negative when the window is larger than the screen.
+void placeWindowOuter(int32_t newWidth, int32_t newHeight) {
+    const Borders b = windowBorders();
+    const SDL_Rect screen = screenBounds();
+    const int32_t x = screen.x + centredOffset(screen.w, newWidth);
+    const int32_t y = screen.y + centredOffset(screen.h, newHeight);
+    SDL_SetWindowSize(mainWindow, newWidth - b.left - b.right, newHeight - b.top - b.bottom);
+    // SDL places windows by their client area.
+    SDL_SetWindowPosition(mainWindow, x + b.left, y + b.top);
+}
+
+void zoomWindow(int32_t factor) { placeWindowOuter(outerWidth * factor, outerHeight * factor); }
+
+// Copies the last converted frame to the whole client area and shows it.
+void showFrame() {
+    if (frameTexture == nullptr) return;
+    SDL_RenderCopy(frameRenderer, frameTexture, nullptr, nullptr);
+    SDL_RenderPresent(frameRenderer);
+}
+
+[[noreturn]] void closeProgram() {
+    displayShutdown();
+    endProgramAtOnce();
+}
+
+void handleKey(SDL_Keycode key) {
+    switch (key) {
+        case SDLK_ESCAPE: closeProgram();
+        case SDLK_1: zoomWindow(1); break;
+        case SDLK_2: zoomWindow(2); break;
+        case SDLK_4: zoomWindow(4); break;
+        default: break;  // every other key does nothing
+    }
+}
+
+void handleWindowEvent(const SDL_WindowEvent& event) {
+    switch (event.event) {
+        case SDL_WINDOWEVENT_CLOSE: closeProgram();
+        case SDL_WINDOWEVENT_EXPOSED:
+        case SDL_WINDOWEVENT_SIZE_CHANGED: showFrame(); break;
+        default: break;
+    }
+}
+
+void handleEvent(const SDL_Event& event) {
+    switch (event.type) {
+        case SDL_QUIT: closeProgram();
+        case SDL_KEYDOWN: handleKey(event.key.keysym.sym); break;
+        case SDL_WINDOWEVENT: handleWindowEvent(event.window); break;
+        default: break;
+    }
+}
+
+// Opens the window with its renderer, centred by its outer size.
+bool openCentredWindow(const char* className) {
+    mainWindow = SDL_CreateWindow(className, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, displayWidth,
+                                  displayHeight, SDL_WINDOW_RESIZABLE);
+    if (mainWindow == nullptr) return false;
+    // Made before the window is placed: SDL may have to make the window anew
+    // for the renderer's needs, which would undo the placement.
+    frameRenderer = createFrameRenderer(mainWindow);
+    if (frameRenderer == nullptr) return false;
+    const Borders b = waitForBorders();
+    outerWidth = displayWidth + b.left + b.right;
+    outerHeight = displayHeight + b.top + b.bottom;
+    placeWindowOuter(outerWidth, outerHeight);
+    return true;
+}
+
+}  // namespace
+
+int32_t displayInit(const char* className, int32_t width, int32_t height) {
+    displayWidth = width;
+    displayHeight = height;
+    if (!startVideo()) return 0;
+    if (!openCentredWindow(className)) return 0;
+    const uint32_t pixelFormat = SDL_GetWindowPixelFormat(mainWindow);
+    selectedConverter = converterForPixelFormat(pixelFormat);
+    if (selectedConverter == nullptr) return 0;
+    frameTexture = createFrameTexture(frameRenderer, pixelFormat, width, height);
+    if (frameTexture == nullptr) return 0;
+    SDL_DisplayMode mode{};
+    SDL_GetCurrentDisplayMode(0, &mode);
+    startFramePacer(framePacer, mode.refresh_rate);
+    return 1;
+}
+
+int32_t displayPresent(const uint32_t* pixels) {
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) handleEvent(event);
+    if (!convertFrameIntoTexture(frameTexture, selectedConverter, pixels, displayWidth, displayHeight)) return 0;
+    SDL_RenderCopy(frameRenderer, frameTexture, nullptr, nullptr);
+    waitForFrameSlot(framePacer);
+    SDL_RenderPresent(frameRenderer);
+    return 1;
+}
+
+void displayShutdown() {
+    if (frameTexture != nullptr) SDL_DestroyTexture(frameTexture);
+    frameTexture = nullptr;
+    if (frameRenderer != nullptr) SDL_DestroyRenderer(frameRenderer);
+    frameRenderer = nullptr;
+    if (mainWindow != nullptr) SDL_DestroyWindow(mainWindow);
+    mainWindow = nullptr;
+    stopVideo();
+}
+
+RowConverter displaySelectedConverter() { return selectedConverter; }
