@@ -52,10 +52,11 @@ int main(int argc, char** argv) {
     std::printf("converter %s\npresenting\n", converterName(displaySelectedConverter()));
     std::fflush(stdout);
     const Uint32 start = SDL_GetTicks();
-    for (uint32_t count = 0; SDL_GetTicks() - start < limitMs; ++count) {
+    uint32_t count = 0;
+    for (; SDL_GetTicks() - start < limitMs; ++count) {
         if (moving) std::fill(frame.begin(), frame.end(), (count * 0x050301u) & 0xFFFFFF);
         displayPresent(frame.data());
     }
-    std::printf("time is up\n");
+    std::printf("time is up after %u presents\n", count);
     return 3;
 }
