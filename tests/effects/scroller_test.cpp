@@ -102,17 +102,6 @@ TEST_F(Scroller, StartsBeyondTheRightEdge) {
     EXPECT_TRUE(isBlank(frame));  // index 0 at x = 750
 }
 
-TEST_F(Scroller, SpacesKeepTheirPlace) {
-    setText("a a");
-    musicTime = 1000;
-    drawScroller(frame, font);
-    // Index 2: x = trunc(60 cos(2.004) + 588 + 24) ~ 587 + 24 - 0.x; compare with index 0.
-    const int32_t x2 = static_cast<int32_t>(60.0 * std::cos(0.002 * 1002) + (540 + 48) + 50.0);
-    const int32_t y2 = static_cast<int32_t>(30.0 * std::sin(0.25 * 12) + 50.0);
-    EXPECT_EQ(at(frame, x2, y2), sheetPixel(0, 0));
-    EXPECT_EQ(at(frame, 588, 61), 0u);  // the space at index 1
-}
-
 TEST_F(Scroller, EmptyMessageDrawsNothing) {
     setText("");
     musicTime = 20000;

@@ -35,17 +35,6 @@ TEST(ProjectMesh, VertexBehindTheEyeIsDividedByOneAndKeepsItsDepth) {
     expectProjection(249, 0, -230, 3.0, {-40, -15492, 49349});
 }
 
-TEST(ProjectMesh, CoversEveryVertexInOrder) {
-    VertexList list(3);
-    list.items[0] = MeshVertex(0, 0, 0);
-    list.items[1] = MeshVertex(30, -60, 50);
-    list.items[2] = MeshVertex(-225, -225, 0);
-    projectMesh(list, 1.0, kMeshTilt);
-    EXPECT_EQ(list.items[1].screenX, 236);
-    EXPECT_EQ(list.items[2].screenY, 672);
-    EXPECT_EQ(list.items[2].x, -225);  // the model position is only read
-}
-
 class WaveMesh : public ::testing::Test {
 protected:
     void SetUp() override { buildMesh(vertices, triangles); }
@@ -86,16 +75,6 @@ TEST_F(WaveMesh, FormChangesAtSixtySeconds) {
     musicTime = 59999;
     waveMesh(vertices, 92.10526315789474, 28.0);
     EXPECT_NE(z(0), -82);
-}
-
-TEST_F(WaveMesh, HeightsFollowTheSlotNotThePosition) {
-    musicTime = 0;
-    waveMesh(vertices, 5.0, 1.0);
-    const int32_t before = z(15);
-    vertices.items[15].x = 200;
-    vertices.items[15].y = 3;
-    waveMesh(vertices, 5.0, 1.0);
-    EXPECT_EQ(z(15), before);
 }
 
 TEST(WaveMeshShortList, WritesOnlyTheVerticesThatExist) {

@@ -108,12 +108,4 @@ TEST_F(DrawFlares, OnlyInsideTheOuterPixelRing) {
     EXPECT_EQ(at(target, 320, 478), 0x00102030u);
 }
 
-TEST_F(DrawFlares, OverlappingFlaresAddUp) {
-    VertexList list(2);
-    list.items[0] = projected(300, 300, 0, 280);
-    list.items[1] = projected(301, 300, 0, 280);
-    drawFlares(list, target, flare);
-    EXPECT_EQ(at(target, 300, 300), 0x00112131u);  // centre of one, body of the other
-}
-
 }  // namespace
