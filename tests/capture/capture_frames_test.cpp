@@ -163,6 +163,22 @@ TEST_F(CaptureFrames, OnlyFramesEqualThoseOfAFullCapture) {
     }
 }
 
+TEST(CaptureFramesAtSevenFps, TruncatedReadingsMatchTheTimelineCalledDirectly) {
+    // 7 fps: readings 142, 285, 428, ... ms; frame 1050 reads exactly 150000
+    // and is the last show frame, 1120 reads 160000 and is the last fade frame.
+    const std::set<int32_t> chosen = {3, 286, 1050, 1051, 1120};
+    ScratchDir scratch;
+    const CaptureRun run =
+        runCapture(scratch, "--fps 7 --raw --frames " + scratch.path() + " --only " + onlyList(chosen));
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const FrameMap expected = timelineCalledDirectly(7, chosen);
+    ASSERT_EQ(expected.size(), chosen.size());
+    for (int32_t frame : chosen) {
+        EXPECT_TRUE(rawPixels(readBytes(scratch / frameFileName(frame, true))) == expected.at(frame))
+            << "frame " << frame;
+    }
+}
+
 TEST(CaptureDeterminism, TwoCapturesGiveIdenticalBytes) {
     ScratchDir first, second;
     const std::string args = " --fps 5 --raw --only 0,400,750,751,800";
