@@ -44,9 +44,10 @@ void renderOutput(void* userdata, Uint8* stream, int length) {
 void closeDevice(SoundOutput& state) {
     SDL_CloseAudioDevice(state.device);  // waits for a running callback to finish
     state.device = 0;
-    state.playing = nullptr;
 }
 
+// The song that still plays at exit stays referenced: it was never freed,
+// and nothing may be pulled away from it.
 void closeOutputAtExit() {
     SoundOutput& state = output();
     if (state.device != 0) closeDevice(state);
@@ -128,5 +129,6 @@ void FSOUND_Close() {
         return;
     }
     closeDevice(state);
+    state.playing = nullptr;
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
