@@ -207,4 +207,18 @@ TEST_F(SoundLibrary, VolumeScalesTheOutputLinearlyAndSilencesBelowZero) {
     }
 }
 
+TEST_F(SoundLibrary, SongLoopsPastItsEnd) {
+    ASSERT_TRUE(FSOUND_Init(44100, 32, 0));
+    FMUSIC_MODULE* song = load(tonePath_);  // 1.92 s long
+    ASSERT_NE(song, nullptr);
+    std::vector<float> frames(2 * 1024);
+    float loudestLate = 0;
+    for (int buffer = 0; buffer < 4 * 44100 / 1024; ++buffer) {
+        mixSong(*song, frames.data(), 1024, 0);
+        if (buffer < 3 * 44100 / 1024) continue;  // from the third second on
+        for (float sample : frames) loudestLate = std::max(loudestLate, std::fabs(sample));
+    }
+    EXPECT_GT(loudestLate, 0.05f);
+}
+
 }  // namespace
