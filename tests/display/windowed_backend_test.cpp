@@ -92,14 +92,14 @@ TEST(WindowedBackend, ZoomKeysScaleTheOuterSizeAndKeepTheWindowCentred) {
     run.expectCentred(single);
 
     typeKey(run.session, run.window, "2");
-    const WindowPlace doubled = settledWindowPlace(run.session, run.window);
+    const WindowPlace doubled = movedWindowPlace(run.session, run.window, single);
     EXPECT_EQ(doubled.outerWidth(), 2 * single.outerWidth());
     EXPECT_EQ(doubled.outerHeight(), 2 * single.outerHeight());
     run.expectCentred(doubled);
     run.expectStretchedPicture(doubled);
 
     typeKey(run.session, run.window, "4");
-    const WindowPlace quadrupled = settledWindowPlace(run.session, run.window);
+    const WindowPlace quadrupled = movedWindowPlace(run.session, run.window, doubled);
     EXPECT_EQ(quadrupled.outerWidth(), 4 * single.outerWidth());
     EXPECT_EQ(quadrupled.outerHeight(), 4 * single.outerHeight());
     EXPECT_LT(quadrupled.outerX(), 0);
@@ -107,7 +107,7 @@ TEST(WindowedBackend, ZoomKeysScaleTheOuterSizeAndKeepTheWindowCentred) {
     run.expectCentred(quadrupled);
 
     typeKey(run.session, run.window, "1");
-    const WindowPlace restored = settledWindowPlace(run.session, run.window);
+    const WindowPlace restored = movedWindowPlace(run.session, run.window, quadrupled);
     EXPECT_EQ(restored.outerX(), single.outerX());
     EXPECT_EQ(restored.outerY(), single.outerY());
     EXPECT_EQ(restored.clientWidth, 640);
@@ -115,7 +115,7 @@ TEST(WindowedBackend, ZoomKeysScaleTheOuterSizeAndKeepTheWindowCentred) {
 
     // A resize by other means, to another aspect ratio, stretches the picture too.
     run.session.run("xdotool windowsize --sync " + run.window + " 900 300");
-    const WindowPlace resized = settledWindowPlace(run.session, run.window);
+    const WindowPlace resized = movedWindowPlace(run.session, run.window, restored);
     EXPECT_EQ(resized.clientWidth, 900);
     EXPECT_EQ(resized.clientHeight, 300);
     run.expectStretchedPicture(resized);

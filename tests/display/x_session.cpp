@@ -231,6 +231,15 @@ WindowPlace settledWindowPlace(const XSession& session, const std::string& windo
     return last;
 }
 
+WindowPlace movedWindowPlace(const XSession& session, const std::string& windowId, const WindowPlace& previous) {
+    for (int i = 0; i < 100; ++i) {
+        const WindowPlace now = windowPlace(session, windowId);
+        if (std::memcmp(&now, &previous, sizeof now) != 0) break;
+        pauseMs(50);
+    }
+    return settledWindowPlace(session, windowId);
+}
+
 void typeKey(const XSession& session, const std::string& windowId, const std::string& key) {
     session.run("xdotool windowactivate --sync " + windowId + " 2>/dev/null; xdotool windowfocus --sync " +
                 windowId + " mousemove --window " + windowId + " 20 20 key " + key);

@@ -82,6 +82,8 @@ std::string findTestWindow(const XSession& session, int timeoutMs);
 WindowPlace windowPlace(const XSession& session, const std::string& windowId);
 // Waits until the window's place stays the same for a moment.
 WindowPlace settledWindowPlace(const XSession& session, const std::string& windowId);
+// Waits until the window has left its previous place, then until it settles.
+WindowPlace movedWindowPlace(const XSession& session, const std::string& windowId, const WindowPlace& previous);
 // Focuses the window, moves the pointer over it and types the key.
 void typeKey(const XSession& session, const std::string& windowId, const std::string& key);
 void pauseMs(int ms);
