@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <random>
 
 #include "raster/image.h"
@@ -173,17 +174,54 @@ void blurRowsReference(Image& image, int top, int bottom) {
         p[i + W] = q(p[i]) + q(p[i + W - 1]) + q(p[i + W + 1]) + q(p[i + 2 * W]);
 }
 
+// Smears a copy with blurRows and one with the literal walk; true when equal.
+bool blurRowsMatchesReference(int width, int height, int top, int bottom, const std::function<uint32_t()>& pixel) {
+    Image a(width, height), b(width, height);
+    for (int i = 0; i < width * height; ++i) a.getPixels()[i] = b.getPixels()[i] = pixel();
+    a.blurRows(top, bottom);
+    blurRowsReference(b, std::max(top, 0), std::min(bottom, height));
+    return std::equal(a.getPixels(), a.getPixels() + width * height, b.getPixels());
+}
+
 TEST(BlurRows, EqualsTheLiteralWalkForManyShapes) {
     std::mt19937 rng(7);
+    const auto noise = [&] { return uint32_t(rng()); };
+    // Widths around the multiples of 32 at which rows are cut into runs,
+    // rows longer than one chunk, and bands of one or two rows.
     const int shapes[][4] = {{640, 480, 240, 479}, {640, 480, 0, 480}, {1000, 20, 3, 19}, {3, 30, 0, 30},
-                             {1, 9, 0, 9},        {17, 9, 2, 8},      {700, 5, 0, 5},    {640, 6, 1, 4}};
-    for (const auto& s : shapes) {
-        Image a(s[0], s[1]), b(s[0], s[1]);
-        for (int i = 0; i < s[0] * s[1]; ++i) a.getPixels()[i] = b.getPixels()[i] = rng();
-        a.blurRows(s[2], s[3]);
-        blurRowsReference(b, s[2], s[3]);
-        ASSERT_TRUE(std::equal(a.getPixels(), a.getPixels() + s[0] * s[1], b.getPixels())) << s[0] << "x" << s[1];
+                             {1, 9, 0, 9},        {17, 9, 2, 8},      {700, 5, 0, 5},    {640, 6, 1, 4},
+                             {31, 12, 0, 12},     {32, 12, 0, 12},    {33, 12, 1, 11},   {34, 7, 0, 7},
+                             {63, 9, 0, 9},       {64, 9, 2, 9},      {95, 8, 0, 8},     {130, 6, 0, 6},
+                             {2048, 5, 0, 5},     {2100, 6, 0, 6},    {4099, 4, 0, 4},   {640, 480, 477, 480}};
+    for (const auto& s : shapes)
+        ASSERT_TRUE(blurRowsMatchesReference(s[0], s[1], s[2], s[3], noise)) << s[0] << "x" << s[1];
+    for (int trial = 0; trial < 40; ++trial) {
+        const int width = 1 + int(rng() % 300), height = 1 + int(rng() % 12);
+        const int top = int(rng() % (height + 4)) - 2, bottom = int(rng() % (height + 4)) - 1;
+        ASSERT_TRUE(blurRowsMatchesReference(width, height, top, bottom, noise))
+            << width << "x" << height << " " << top << ".." << bottom;
     }
+}
+
+// Flat colours where two different left neighbours lead to two different
+// steady smears (a byte of 4..7 keeps both 0 and 1 as its quarter), bytes
+// whose sums end in binary 11 so that a difference of one travels far, and
+// extreme bytes.
+TEST(BlurRows, EqualsTheLiteralWalkOnFlatAndCarryingPictures) {
+    std::mt19937 rng(11);
+    const uint32_t flats[] = {0x04040404, 0x07060504, 0xFFFFFFFF, 0, 0x0B0B0B0B, 0x3F3F3F3F, 0xFCFCFCFC};
+    for (uint32_t flat : flats) {
+        const auto mostlyFlat = [&] { return rng() % 97 == 0 ? uint32_t(rng()) : flat; };
+        ASSERT_TRUE(blurRowsMatchesReference(640, 40, 0, 40, mostlyFlat)) << std::hex << flat;
+    }
+    const uint8_t bytes[] = {0, 3, 4, 7, 12, 15, 0xFC, 0xFF};
+    const auto fewBytes = [&] {
+        uint32_t v = 0;
+        for (int k = 0; k < 4; ++k) v |= uint32_t(bytes[rng() % 8]) << (8 * k);
+        return v;
+    };
+    for (int width : {96, 640, 651})
+        ASSERT_TRUE(blurRowsMatchesReference(width, 30, 0, 30, fewBytes)) << width;
 }
 
 TEST(BlurRows, ClampsRowsToTheImage) {
