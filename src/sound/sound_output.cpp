@@ -22,7 +22,7 @@ struct SoundOutput {
     SDL_AudioDeviceID device = 0;
     FMUSIC_MODULE* playing = nullptr;  // read by the callback under the device lock
     int lastError = kSoundOk;
-    bool closeAtExitFromPlay = false;
+    bool guardedAfterFirstPlay = false;
 };
 
 SoundOutput& output() {
@@ -93,8 +93,8 @@ void setPlayingSong(FMUSIC_MODULE* song) { output().playing = song; }
 // while loading. The handler is idempotent.
 void guardOutputAtExit() {
     SoundOutput& state = output();
-    if (state.closeAtExitFromPlay) return;
-    state.closeAtExitFromPlay = true;
+    if (state.guardedAfterFirstPlay) return;
+    state.guardedAfterFirstPlay = true;
     std::atexit(closeOutputAtExit);
 }
 
