@@ -169,21 +169,23 @@ void finishBounds(__m128i low, __m128i high, const uint32_t* others, uint32_t* l
 
 // First pass over kRuns runs of `length` pixels from p: stores every pixel's
 // o in run-lane order (others[k * kRuns + run]) and follows both bounding
-// trajectories of every run, u = 0 and u = 63 at the start.
+// trajectories of every run, u = 0 and u = 63 at the start. Eight runs at a
+// time: their four chains hide each other's latency and still leave
+// registers for the sums.
 void sumOthersAndBound(const uint32_t* p, int64_t W, int64_t length, uint32_t* others, RunEnds& ends) {
-    static_assert(kRuns == 16, "four groups of four runs");
-    __m128i low0 = _mm_set1_epi8(63), low1 = low0, low2 = low0, low3 = low0;
-    __m128i high0 = _mm_setzero_si128(), high1 = high0, high2 = high0, high3 = high0;
-    for (int64_t k = 0; k < length; k += 4) {
-        boundBlock(p + k, length, W, others + k * kRuns, low0, high0);
-        boundBlock(p + 4 * length + k, length, W, others + k * kRuns + 4, low1, high1);
-        boundBlock(p + 8 * length + k, length, W, others + k * kRuns + 8, low2, high2);
-        boundBlock(p + 12 * length + k, length, W, others + k * kRuns + 12, low3, high3);
+    static_assert(kRuns % 8 == 0, "runs go in pairs of groups of four");
+    for (int64_t run = 0; run < kRuns; run += 8) {
+        __m128i low0 = _mm_set1_epi8(63), low1 = low0;
+        __m128i high0 = _mm_setzero_si128(), high1 = high0;
+        const uint32_t* s = p + run * length;
+        uint32_t* out = others + run;
+        for (int64_t k = 0; k < length; k += 4) {
+            boundBlock(s + k, length, W, out + k * kRuns, low0, high0);
+            boundBlock(s + 4 * length + k, length, W, out + k * kRuns + 4, low1, high1);
+        }
+        finishBounds(low0, high0, out, ends.low + run, ends.high + run, ends.carry + run);
+        finishBounds(low1, high1, out + 4, ends.low + run + 4, ends.high + run + 4, ends.carry + run + 4);
     }
-    finishBounds(low0, high0, others, ends.low, ends.high, ends.carry);
-    finishBounds(low1, high1, others + 4, ends.low + 4, ends.high + 4, ends.carry + 4);
-    finishBounds(low2, high2, others + 8, ends.low + 8, ends.high + 8, ends.carry + 8);
-    finishBounds(low3, high3, others + 12, ends.low + 12, ends.high + 12, ends.carry + 12);
 }
 
 // The real start (left neighbour quartered) of every run, from the start of
@@ -221,8 +223,11 @@ uint32_t chainRunStarts(uint32_t u, const RunEnds& ends, uint32_t* starts) {
     store4(s + 3 * length, x3);
 }
 
-// Second pass: every run smeared from its real start.
+// Second pass: every run smeared from its real start. All sixteen runs
+// together: one step is three dependent operations, so fewer chains in
+// flight would leave the pipes idle.
 void smearRuns(uint32_t* p, int64_t length, const uint32_t* others, const uint32_t* starts) {
+    static_assert(kRuns == 16, "four groups of four runs");
     __m128i u0 = load4(starts), u1 = load4(starts + 4), u2 = load4(starts + 8), u3 = load4(starts + 12);
     for (int64_t k = 0; k < length; k += 4) {
         smearBlock(p + k, length, others + k * kRuns, u0);
