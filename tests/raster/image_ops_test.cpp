@@ -186,12 +186,14 @@ bool blurRowsMatchesReference(int width, int height, int top, int bottom, const 
 TEST(BlurRows, EqualsTheLiteralWalkForManyShapes) {
     std::mt19937 rng(7);
     const auto noise = [&] { return uint32_t(rng()); };
-    // Widths around the multiples of 32 at which rows are cut into runs,
-    // rows longer than one chunk, and bands of one or two rows.
+    // Widths around the multiples of 64 from which rows are cut into runs
+    // (a band's last row is two pixels shorter), rows longer than one chunk,
+    // and bands of one or two rows.
     const int shapes[][4] = {{640, 480, 240, 479}, {640, 480, 0, 480}, {1000, 20, 3, 19}, {3, 30, 0, 30},
                              {1, 9, 0, 9},        {17, 9, 2, 8},      {700, 5, 0, 5},    {640, 6, 1, 4},
-                             {31, 12, 0, 12},     {32, 12, 0, 12},    {33, 12, 1, 11},   {34, 7, 0, 7},
-                             {63, 9, 0, 9},       {64, 9, 2, 9},      {95, 8, 0, 8},     {130, 6, 0, 6},
+                             {31, 12, 0, 12},     {32, 12, 0, 12},    {33, 12, 1, 11},   {95, 8, 0, 8},
+                             {63, 9, 0, 9},       {64, 9, 2, 9},      {65, 8, 0, 8},     {66, 6, 0, 6},
+                             {127, 7, 0, 7},      {128, 7, 1, 7},     {129, 5, 0, 5},    {130, 6, 0, 6},
                              {2048, 5, 0, 5},     {2100, 6, 0, 6},    {4099, 4, 0, 4},   {640, 480, 477, 480}};
     for (const auto& s : shapes)
         ASSERT_TRUE(blurRowsMatchesReference(s[0], s[1], s[2], s[3], noise)) << s[0] << "x" << s[1];
