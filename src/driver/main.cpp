@@ -3,7 +3,6 @@
 #include <iostream>
 
 #include "display/display.h"
-#include "driver/demo_state.h"
 #include "driver/music.h"
 #include "driver/scroll_message.h"
 #include "driver/timeline.h"
@@ -12,19 +11,6 @@
 namespace {
 
 void say(const char* text) { std::cout << text << std::flush; }
-
-// Runs both phases; returns when the clock has passed the end of the fade.
-void runTimeline(FMUSIC_MODULE* song, VertexList& vertices, const TriangleList& triangles,
-                 const SceneImages& images) {
-    while (musicTime < kShowEndTime) {
-        composeShowFrame(FMUSIC_GetTime(song), vertices, triangles, images);
-        displayPresent(screen.getPixels());
-    }
-    while (musicTime < kFadeEndTime) {
-        FMUSIC_SetMasterVolume(song, composeFadeFrame(FMUSIC_GetTime(song)));
-        displayPresent(screen.getPixels());
-    }
-}
 
 }  // namespace
 
@@ -51,7 +37,14 @@ int main() {
     }
     say("\n Go..............\n");
 
-    runTimeline(song, vertices, triangles, SceneImages{background, flareImage, fontImage});
+    runTimeline(
+        vertices, triangles, SceneImages{background, flareImage, fontImage},
+        [song] { return FMUSIC_GetTime(song); },
+        [song](int32_t volume) { FMUSIC_SetMasterVolume(song, volume); },
+        [] {
+            displayPresent(screen.getPixels());  // a lost frame is simply shown by the next one
+            return true;
+        });
 
     FMUSIC_FreeSong(song);
     FSOUND_Close();

@@ -2,6 +2,7 @@
 // The per-frame work of the show and fade phases, free of any platform code,
 // shared by the demo programs, the capture tool, the tests and the benchmarks.
 #include <cstdint>
+#include "driver/demo_state.h"
 #include "effects/mesh.h"
 #include "raster/image.h"
 
@@ -37,3 +38,22 @@ int32_t fadeVolume(int32_t t);
 // One frame of the fade phase: stores t in musicTime, darkens screen by 3
 // and returns the volume for the music.
 int32_t composeFadeFrame(int32_t t);
+
+// Both phases as the driver runs them: show frames while musicTime is below
+// the show end, then fade frames while it is below the fade end, each frame
+// taking one readClock() reading. setVolume receives every fade frame's
+// volume; present() shows screen and returns false to stop the run.
+// Returns false when present() stopped it.
+template <typename ReadClock, typename SetVolume, typename Present>
+bool runTimeline(VertexList& vertices, const TriangleList& triangles, const SceneImages& images,
+                 ReadClock readClock, SetVolume setVolume, Present present) {
+    while (musicTime < kShowEndTime) {
+        composeShowFrame(readClock(), vertices, triangles, images);
+        if (!present()) return false;
+    }
+    while (musicTime < kFadeEndTime) {
+        setVolume(composeFadeFrame(readClock()));
+        if (!present()) return false;
+    }
+    return true;
+}

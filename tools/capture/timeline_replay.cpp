@@ -39,17 +39,11 @@ TimelineReplay::TimelineReplay()
 }
 
 int32_t TimelineReplay::run(int32_t fps, FrameSink& sink) {
-    const SceneImages images{background, flare, font};
     int32_t frame = 0;
-    while (musicTime < kShowEndTime) {
-        composeShowFrame(frameReading(frame, fps), vertices, triangles, images);
-        if (!sink.present(frame, screen)) return -1;
-        ++frame;
-    }
-    while (musicTime < kFadeEndTime) {
-        composeFadeFrame(frameReading(frame, fps));
-        if (!sink.present(frame, screen)) return -1;
-        ++frame;
-    }
-    return frame;
+    const bool finished = runTimeline(
+        vertices, triangles, SceneImages{background, flare, font},
+        [&] { return frameReading(frame, fps); },
+        [](int32_t) {},  // the soundtrack applies the fade volumes itself
+        [&] { return sink.present(frame++, screen); });
+    return finished ? frame : -1;
 }
