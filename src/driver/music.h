@@ -2,10 +2,11 @@
 // Starting the music and the texts of the sound library's error codes.
 #include <cstdint>
 
+#include "scene/data_files.h"
+
 struct FMUSIC_MODULE;
 
 inline constexpr float kRequiredSoundVersion = 3.2f;
-inline constexpr const char* kSongFileName = "qzt_dmbl.xm";
 
 // Text for an error code: codes 0 to 19 have their own, others "Unknown error".
 const char* soundErrorText(int32_t code);
