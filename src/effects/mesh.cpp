@@ -4,8 +4,6 @@
 
 #include <cmath>
 
-int32_t randomState = kRandomSeed;
-
 namespace {
 
 // The double nearest one third; it is multiplied in, never divided by 3.
@@ -44,10 +42,10 @@ void buildTriangles(VertexList& vertices, TriangleList& triangles) {
 
 }  // namespace
 
-int32_t randomBelow(int32_t n) {
-    const int32_t s = randomState;
+int32_t randomBelow(RandomState& random, int32_t n) {
+    const int32_t s = random.bits;
     const int32_t t = s ^ (s >> 3);
-    randomState = ((t & 1) << 30) | (s >> 1);
+    random.bits = ((t & 1) << 30) | (s >> 1);
     return (t >> 1) % n;
 }
 
@@ -56,12 +54,12 @@ void buildMesh(VertexList& vertices, TriangleList& triangles) {
     buildTriangles(vertices, triangles);
 }
 
-void jitterMesh(VertexList& vertices, int32_t time) {
+void jitterMesh(VertexList& vertices, int32_t time, RandomState& random) {
     if (time <= kJitterStartTime || vertices.count < 1) return;
     // Five draws in this order; each bound is drawn before the value it limits.
-    MeshVertex& moved = vertices.items[randomBelow(vertices.count)];
-    const int32_t a = randomBelow(kJitterRange);
-    moved.x = randomBelow(kJitterRange - a);
-    const int32_t b = randomBelow(kJitterRange);
-    moved.y = randomBelow(kJitterRange - b);
+    MeshVertex& moved = vertices.items[randomBelow(random, vertices.count)];
+    const int32_t a = randomBelow(random, kJitterRange);
+    moved.x = randomBelow(random, kJitterRange - a);
+    const int32_t b = randomBelow(random, kJitterRange);
+    moved.y = randomBelow(random, kJitterRange - b);
 }

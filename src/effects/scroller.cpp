@@ -4,8 +4,6 @@
 
 #include <cmath>
 
-#include "driver/demo_state.h"
-
 namespace {
 
 constexpr int32_t kGlyphAdvance = 24;
@@ -49,12 +47,11 @@ void drawGlyph(char character, int32_t x, int32_t y, Image& destination, const I
     destination.blitKeyed(font, x, y, cell.x, cell.y, kGlyphWidth, kGlyphHeight);
 }
 
-void drawScroller(Image& destination, const Image& font) {
-    const int32_t t = musicTime;
+void drawScroller(Image& destination, const Image& font, int32_t t, const ScrollText& text) {
     const int32_t start = kScrollEntry - t / 10;
     const int32_t phase = t / 100;
     const int64_t width = destination.getWidth();
-    for (int32_t i = 0; i < kScrollTextSize && scrollText[i] != 0; ++i) {
+    for (int32_t i = 0; i < kScrollTextSize && text[i] != 0; ++i) {
         const int64_t base = int64_t{start} + int64_t{kGlyphAdvance} * i;
         if (base + kSwayHigh <= -kGlyphWidth) continue;
         // Every later character stands further right: none can be seen.
@@ -62,6 +59,6 @@ void drawScroller(Image& destination, const Image& font) {
         const int32_t y = static_cast<int32_t>(30.0 * std::sin(0.25 * (i + phase)) + 50.0);
         const int32_t x = static_cast<int32_t>(60.0 * std::cos(0.002 * (t + i)) +
                                                (start + kGlyphAdvance * i) + 50.0);
-        drawGlyph(scrollText[i], x, y, destination, font);
+        drawGlyph(text[i], x, y, destination, font);
     }
 }

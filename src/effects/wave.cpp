@@ -5,8 +5,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "driver/demo_state.h"
-
 namespace {
 
 constexpr double kWaveHalf = 0.5;
@@ -47,10 +45,10 @@ void strongWave(MeshVertex* v, int32_t rows, double p, double q) {
 
 }  // namespace
 
-void waveMesh(VertexList& vertices, double p, double q) {
+void waveMesh(VertexList& vertices, double p, double q, int32_t time) {
     // Whole rows of the grid only, and never more rows than the list holds.
     const int32_t rows = std::clamp(vertices.count / kMeshSide, 0, kMeshSide);
-    if (musicTime < kStrongWaveTime) {
+    if (time < kStrongWaveTime) {
         calmWave(vertices.items, rows, p, q);
     } else {
         strongWave(vertices.items, rows, p, q);

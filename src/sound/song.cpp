@@ -8,12 +8,12 @@
 #include <cstdlib>
 #include <new>
 
+#include "scene/timeline.h"
 #include "sound/sound_library.h"
 #include "sound/sound_output.h"
 
 namespace {
 
-constexpr int kFullVolume = 255;
 constexpr int32_t kRepeatForever = -1;
 
 struct FileBytes {

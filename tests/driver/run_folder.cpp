@@ -6,7 +6,7 @@
 #include <atomic>
 #include <filesystem>
 
-#include "driver/scroll_message.h"
+#include "scene/scroll_message.h"
 
 namespace fs = std::filesystem;
 

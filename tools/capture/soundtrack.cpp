@@ -7,12 +7,11 @@
 #include <cstring>
 #include <libopenmpt/libopenmpt.h>
 
-#include "driver/timeline.h"
+#include "scene/timeline.h"
 
 namespace {
 
 constexpr size_t kBlockFrames = 4096;
-constexpr int32_t kFullVolume = 255;
 
 bool readWholeFile(const char* path, std::vector<unsigned char>& data) {
     std::FILE* file = std::fopen(path, "rb");

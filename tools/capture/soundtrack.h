@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "frame_schedule.h"
+#include "scene/timeline.h"
 #include "wav_file.h"
 
 struct openmpt_module;
@@ -21,8 +22,8 @@ inline int64_t soundFrameAt(int32_t readingMs) {
 
 // A sample scaled by a music volume: 255 keeps it, 0 and below silence it.
 inline int16_t applyVolume(int16_t sample, int32_t volume) {
-    const int32_t v = volume < 0 ? 0 : (volume > 255 ? 255 : volume);
-    return static_cast<int16_t>(int32_t{sample} * v / 255);
+    const int32_t v = volume < 0 ? 0 : (volume > kFullVolume ? kFullVolume : volume);
+    return static_cast<int16_t>(int32_t{sample} * v / kFullVolume);
 }
 
 class Soundtrack {
