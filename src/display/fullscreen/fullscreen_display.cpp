@@ -5,8 +5,7 @@
 #include <SDL.h>
 
 #include "display/display.h"
-#include "display/sdl/frame_geometry.h"
-#include "display/sdl/frame_pacer.h"
+#include "display/sdl/frame_output.h"
 #include "display/sdl/frame_texture.h"
 #include "display/sdl/program_exit.h"
 #include "display/sdl/selected_converter.h"
@@ -19,11 +18,7 @@ constexpr int32_t kModeDepths[] = {32, 24, 16};
 
 int32_t displayWidth = 0;
 int32_t displayHeight = 0;
-RowConverter selectedConverter = nullptr;
-SDL_Window* mainWindow = nullptr;
-SDL_Renderer* frameRenderer = nullptr;
-SDL_Texture* frameTexture = nullptr;
-FramePacer framePacer{};
+FrameOutput frameOutput;
 // Nonzero while the window has input focus.
 int32_t appActive = 0;
 
@@ -73,11 +68,11 @@ bool findFrameSizedMode(SDL_DisplayMode& found) {
 // desktop without changing its mode.
 bool takeScreen() {
     SDL_DisplayMode mode{};
-    if (findFrameSizedMode(mode) && SDL_SetWindowDisplayMode(mainWindow, &mode) == 0 &&
-        SDL_SetWindowFullscreen(mainWindow, SDL_WINDOW_FULLSCREEN) == 0) {
+    if (findFrameSizedMode(mode) && SDL_SetWindowDisplayMode(frameOutput.window, &mode) == 0 &&
+        SDL_SetWindowFullscreen(frameOutput.window, SDL_WINDOW_FULLSCREEN) == 0) {
         return true;
     }
-    return SDL_SetWindowFullscreen(mainWindow, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0;
+    return SDL_SetWindowFullscreen(frameOutput.window, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0;
 }
 
 }  // namespace
@@ -86,26 +81,20 @@ int32_t displayInit(const char* className, int32_t width, int32_t height) {
     displayWidth = width;
     displayHeight = height;
     if (!startVideo()) return 0;
-    mainWindow = SDL_CreateWindow(className, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height,
-                                  SDL_WINDOW_HIDDEN);
-    if (mainWindow == nullptr) return 0;
+    frameOutput.window = SDL_CreateWindow(className, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width,
+                                          height, SDL_WINDOW_HIDDEN);
+    if (frameOutput.window == nullptr) return 0;
     // The renderer first: SDL may make the window anew for the renderer's needs.
-    frameRenderer = createFrameRenderer(mainWindow);
-    if (frameRenderer == nullptr) return 0;
+    frameOutput.renderer = createFrameRenderer(frameOutput.window);
+    if (frameOutput.renderer == nullptr) return 0;
     if (!takeScreen()) return 0;
-    SDL_ShowWindow(mainWindow);
+    SDL_ShowWindow(frameOutput.window);
     SDL_ShowCursor(SDL_DISABLE);
-    const uint32_t pixelFormat = SDL_GetWindowPixelFormat(mainWindow);
-    selectedConverter = converterForPixelFormat(pixelFormat);
-    if (selectedConverter == nullptr) return 0;
-    frameTexture = createFrameTexture(frameRenderer, pixelFormat, width, height);
-    if (frameTexture == nullptr) return 0;
-    SDL_SetRenderDrawColor(frameRenderer, 0, 0, 0, 255);  // the bars
     SDL_DisplayMode current{};
-    SDL_GetWindowDisplayMode(mainWindow, &current);
-    startFramePacer(framePacer, current.refresh_rate);
+    SDL_GetWindowDisplayMode(frameOutput.window, &current);
+    if (!startFrameOutput(frameOutput, width, height, current.refresh_rate)) return 0;
     // Focus events that follow adjust this.
-    appActive = (SDL_GetWindowFlags(mainWindow) & SDL_WINDOW_INPUT_FOCUS) != 0 ? 1 : 0;
+    appActive = (SDL_GetWindowFlags(frameOutput.window) & SDL_WINDOW_INPUT_FOCUS) != 0 ? 1 : 0;
     return 1;
 }
 
@@ -116,28 +105,12 @@ int32_t displayPresent(const uint32_t* pixels) {
         SDL_Delay(1);
         return 1;
     }
-    if (!convertFrameIntoTexture(frameTexture, selectedConverter, pixels, displayWidth, displayHeight)) return 0;
-    int outputWidth = 0, outputHeight = 0;
-    SDL_GetRendererOutputSize(frameRenderer, &outputWidth, &outputHeight);
-    const FrameBox box = fitFrameInArea(outputWidth, outputHeight, displayWidth, displayHeight);
-    const SDL_Rect target{box.x, box.y, box.width, box.height};
-    SDL_RenderClear(frameRenderer);
-    SDL_RenderCopy(frameRenderer, frameTexture, nullptr, &target);
-    waitForFrameSlot(framePacer);
-    SDL_RenderPresent(frameRenderer);
-    return 1;
+    return presentFrame(frameOutput, pixels, FramePlacement::FitWithBars) ? 1 : 0;
 }
 
 void displayShutdown() {
-    if (frameTexture != nullptr) SDL_DestroyTexture(frameTexture);
-    frameTexture = nullptr;
-    if (frameRenderer != nullptr) SDL_DestroyRenderer(frameRenderer);
-    frameRenderer = nullptr;
-    // Destroying the fullscreen window gives the desktop its mode back.
-    if (mainWindow != nullptr) SDL_DestroyWindow(mainWindow);
-    mainWindow = nullptr;
+    closeFrameOutput(frameOutput);
     SDL_ShowCursor(SDL_ENABLE);
-    stopVideo();
 }
 
-RowConverter displaySelectedConverter() { return selectedConverter; }
+RowConverter displaySelectedConverter() { return frameOutput.converter; }
