@@ -2,35 +2,14 @@
 // the frame, moving left 100 pixels per second, bobbing and swaying.
 #include "effects/scroller.h"
 
+#include "effects/glyph_layout.h"
+
 #include <cmath>
 
 namespace {
 
 constexpr int32_t kGlyphAdvance = 24;
 constexpr int32_t kScrollEntry = 640;
-
-struct SheetCell {
-    int32_t x, y;
-    bool exists;
-};
-
-// Where a character's cell lies on the font sheet. Ranges are tested on the
-// signed byte, so bytes 128..255 have no glyph.
-SheetCell glyphCell(signed char c) {
-    if (c >= 'a' && c <= 'm') return {kGlyphAdvance * (c - 'a'), 0, true};
-    if (c >= 'n' && c <= 'z') return {kGlyphAdvance * (c - 'n'), 24, true};
-    if (c >= '0' && c <= '9') return {kGlyphAdvance * (c - '0'), 48, true};
-    switch (c) {
-        case '!': return {240, 48, true};
-        case '?': return {264, 48, true};
-        case '-': return {0, 72, true};
-        case '(': return {24, 72, true};
-        case ')': return {48, 72, true};
-        case ',': return {72, 72, true};
-        case '.': return {96, 72, true};
-        default: return {0, 0, false};
-    }
-}
 
 // The sway moves a glyph by at most 60 pixels either way around
 // base + 50, so x lies in [base - 10, base + 110]. A glyph at x <= -22 or
@@ -42,7 +21,7 @@ constexpr int32_t kSwayHigh = 110 + 2;
 }  // namespace
 
 void drawGlyph(char character, int32_t x, int32_t y, Image& destination, const Image& font) {
-    const SheetCell cell = glyphCell(static_cast<signed char>(character));
+    const GlyphCell cell = glyphCell(static_cast<signed char>(character));
     if (!cell.exists) return;
     destination.blitKeyed(font, x, y, cell.x, cell.y, kGlyphWidth, kGlyphHeight);
 }

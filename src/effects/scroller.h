@@ -3,10 +3,9 @@
 #include <array>
 #include <cstdint>
 
+#include "effects/glyph_layout.h"
 #include "raster/image.h"
 
-inline constexpr int32_t kGlyphWidth = 22;
-inline constexpr int32_t kGlyphHeight = 24;
 
 void drawGlyph(char character, int32_t x, int32_t y, Image& destination, const Image& font);
 // The buffer of the zero-terminated message the scroller draws.
