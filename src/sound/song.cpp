@@ -10,6 +10,7 @@
 
 #include "scene/timeline.h"
 #include "sound/sound_library.h"
+#include "sound/sound_inspection.h"
 #include "sound/sound_output.h"
 
 namespace {
@@ -164,4 +165,14 @@ signed char FMUSIC_FreeSong(FMUSIC_MODULE* song) {
     openmpt_module_destroy(song->module);
     delete song;
     return 1;
+}
+
+OutputProgress songOutputProgress(const FMUSIC_MODULE* song) {
+    return song == nullptr ? OutputProgress{} : song->progress.read();
+}
+
+bool soundOutputIsOpen() { return soundOutputOpen(); }
+
+void mixSongFrames(FMUSIC_MODULE* song, float* interleaved, int frameCount, int64_t wallNs) {
+    if (song != nullptr) mixSong(*song, interleaved, frameCount, wallNs);
 }
