@@ -1,0 +1,16 @@
+#pragma once
+// Sine and cosine compiled into the program, so that every build (Linux,
+// Windows, WebAssembly) composes the same frames: the C runtimes' sin and
+// cos differ in the last bit on some arguments.
+//
+// For |x| < 105414350 the results are those of glibc 2.36's sin and cos as
+// they run on x86-64 CPUs with FMA (the variant glibc picks there): the same
+// table-driven algorithm, with std::fma wherever that build fuses a multiply
+// and an add. Only IEEE double +, -, *, / and std::fma are used, all exactly
+// rounded, so the results do not depend on the compiler, the CPU or libm.
+//
+// Beyond that range the results are deterministic values in [-1, 1] but not
+// the sine and cosine of x (the demo never gets there); inf and nan give nan.
+
+double portableSin(double x);
+double portableCos(double x);
