@@ -14,3 +14,13 @@
 
 double portableSin(double x);
 double portableCos(double x);
+
+namespace portable_trig_detail {
+
+// The same functions, always with the integer fused multiply-add, whatever
+// the CPU offers (for the tests: portableSin/portableCos use the FMA
+// instruction where there is one, and both must give the same bits).
+double sinWithSoftwareFma(double x);
+double cosWithSoftwareFma(double x);
+
+}  // namespace portable_trig_detail

@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -20,7 +20,11 @@ GeneratedTable generate() {
     return table;
 }
 
-uint64_t bits(double v) { return std::bit_cast<uint64_t>(v); }
+uint64_t bits(double v) {
+    uint64_t b;
+    std::memcpy(&b, &v, sizeof b);
+    return b;
+}
 
 TEST(SinCosTable, CompiledTableEqualsTheGeneratorsValues) {
     ASSERT_EQ(kSinCosEntries, sincos_table::kEntries);
