@@ -1,5 +1,6 @@
 // portableSin/portableCos against the C runtime's sin/cos on arguments like
 // the demo's: the wave's angles up to ~450 and the scroller's up to ~680.
+// The software variants are what runs without an FMA instruction.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -34,7 +35,9 @@ double libCos(double x) { return std::cos(x); }
 
 BENCHMARK(Trig<libSin>)->Name("LibSin")->Unit(benchmark::kMicrosecond);
 BENCHMARK(Trig<portableSin>)->Name("PortableSin")->Unit(benchmark::kMicrosecond);
+BENCHMARK(Trig<portable_trig_detail::sinWithSoftwareFma>)->Name("PortableSinSoftwareFma")->Unit(benchmark::kMicrosecond);
 BENCHMARK(Trig<libCos>)->Name("LibCos")->Unit(benchmark::kMicrosecond);
 BENCHMARK(Trig<portableCos>)->Name("PortableCos")->Unit(benchmark::kMicrosecond);
+BENCHMARK(Trig<portable_trig_detail::cosWithSoftwareFma>)->Name("PortableCosSoftwareFma")->Unit(benchmark::kMicrosecond);
 
 }  // namespace

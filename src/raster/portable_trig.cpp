@@ -10,8 +10,8 @@
 
 namespace {
 
-// Taylor coefficients of sin for small arguments, -1/3! .. -1/11! (the
-// higher ones tuned for |x| < 0.126).
+// Taylor coefficients of sin for small arguments, -1/3!, 1/5!, ... -1/11!
+// (the higher ones tuned for |x| < 0.126).
 constexpr double kS1 = -0x1.5555555555555p-3;
 constexpr double kS2 = 0x1.1111111110ECEp-7;
 constexpr double kS3 = -0x1.A01A019DB08B8p-13;

@@ -5,9 +5,11 @@
 //
 // For |x| < 105414350 the results are those of glibc 2.36's sin and cos as
 // they run on x86-64 CPUs with FMA (the variant glibc picks there): the same
-// table-driven algorithm, with std::fma wherever that build fuses a multiply
-// and an add. Only IEEE double +, -, *, / and std::fma are used, all exactly
-// rounded, so the results do not depend on the compiler, the CPU or libm.
+// table-driven algorithm, with a fused multiply-add wherever that build has
+// one. Only IEEE double +, -, *, / and exactly rounded fused multiply-adds
+// are used (exactFma, or the FMA instruction where the CPU has it, which
+// gives the same bits), so the results depend on neither the compiler nor
+// the CPU nor the C runtime.
 //
 // Beyond that range the results are deterministic values in [-1, 1] but not
 // the sine and cosine of x (the demo never gets there); inf and nan give nan.
