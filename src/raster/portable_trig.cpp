@@ -26,18 +26,18 @@ constexpr double kCs2 = 0x1.0p-1;
 constexpr double kCs4 = -0x1.5555555555535p-5;
 constexpr double kCs6 = 0x1.6c16bedd9e239p-10;
 
-// Adding kTableRound to 0 <= v < 2^-7 * 2^31 rounds v to a multiple of 1/128
-// and leaves that multiple, times 128, in the low word of the sum.
+// The ulp of kTableRound is 1/128: adding it to 0 <= v < 2^24 rounds v to
+// a multiple of 1/128 and leaves that multiple, times 128, in the low word.
 constexpr double kTableRound = 0x1.8p45;
-// The same for whole numbers: the low word of t + kIntRound is round(t).
+// The same with ulp 1: the low word of t + kIntRound is round(t).
 constexpr double kIntRound = 0x1.8p52;
 
-// pi/2 as hp0 + hp1.
+// pi/2 as a high and a low double.
 constexpr double kHalfPiHigh = 0x1.921FB54442D18p0;
 constexpr double kHalfPiLow = 0x1.1A62633145C07p-54;
 constexpr double kTwoOverPi = 0x1.45F306DC9C883p-1;
-// pi/2 in parts for the reduction: mp1 + mp2 have few enough bits that
-// n * mp1 and n * mp2 are exact for the n in range; pp3 + pp4 continue them.
+// pi/2 in four parts for the reduction: the first two have few enough bits
+// that n times them is exact for the n in range; the other two continue.
 constexpr double kHalfPi1 = 0x1.921FB58000000p0;
 constexpr double kHalfPi2 = -0x1.DDE973C000000p-27;
 constexpr double kHalfPi3 = -0x1.CB3B398000000p-55;
@@ -123,9 +123,9 @@ struct Trig {
         return e.cosHigh + cor;
     }
 
-    // x = n pi/2 + (a + da) with |a + da| <= pi/4 (Cody-Waite). x - n mp1
-    // and the next step are exact or nearly; pp3 and pp4 are taken off with
-    // their rounding errors gathered in da.
+    // x = n pi/2 + (a + da) with |a + da| <= pi/4 (Cody-Waite). Taking off
+    // n times the first two parts is exact or nearly; the last two are
+    // taken off with their rounding errors gathered in da.
     struct Reduced {
         double a, da;
         uint32_t quadrant;
