@@ -2,7 +2,7 @@
 // generator whose only use is the jitter that takes the grid apart.
 #include "effects/mesh.h"
 
-#include <cmath>
+#include "raster/portable_trig.h"
 
 namespace {
 
@@ -16,10 +16,10 @@ void buildVertices(VertexList& vertices) {
     vertices.allocate(kMeshVertexCount);
     for (int32_t r = 0; r < kMeshSide; ++r) {
         const int32_t y = kGridStart + kGridStep * r;
-        const double rowTerm = 15.0 * std::sin(r * kThird);
+        const double rowTerm = 15.0 * portableSin(r * kThird);
         for (int32_t k = 0; k < kMeshSide; ++k) {
             const int32_t x = kGridStart + kGridStep * k;
-            const int32_t z = static_cast<int32_t>(10.0 * std::sin(k * kThird) + rowTerm);
+            const int32_t z = static_cast<int32_t>(10.0 * portableSin(k * kThird) + rowTerm);
             vertices.items[kMeshSide * r + k] = MeshVertex(x, y, z);
         }
     }

@@ -3,8 +3,7 @@
 #include "effects/scroller.h"
 
 #include "effects/glyph_layout.h"
-
-#include <cmath>
+#include "raster/portable_trig.h"
 
 namespace {
 
@@ -35,8 +34,8 @@ void drawScroller(Image& destination, const Image& font, int32_t t, const Scroll
         if (base + kSwayHigh <= -kGlyphWidth) continue;
         // Every later character stands further right: none can be seen.
         if (base + kSwayLow >= width) break;
-        const int32_t y = static_cast<int32_t>(30.0 * std::sin(0.25 * (i + phase)) + 50.0);
-        const int32_t x = static_cast<int32_t>(60.0 * std::cos(0.002 * (t + i)) +
+        const int32_t y = static_cast<int32_t>(30.0 * portableSin(0.25 * (i + phase)) + 50.0);
+        const int32_t x = static_cast<int32_t>(60.0 * portableCos(0.002 * (t + i)) +
                                                (start + kGlyphAdvance * i) + 50.0);
         drawGlyph(text[i], x, y, destination, font);
     }

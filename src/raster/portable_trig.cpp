@@ -211,6 +211,8 @@ struct InstructionFma {
 PORTABLE_TRIG_FMA_TARGET double sinByInstruction(double x) { return Trig<InstructionFma>::sin(x); }
 PORTABLE_TRIG_FMA_TARGET double cosByInstruction(double x) { return Trig<InstructionFma>::cos(x); }
 
+// Asked on every call rather than cached, so the core keeps no state of its
+// own; the CPU model is read once by the runtime, this is a load and a test.
 bool fmaInstructionUsable() {
 #if defined(__FMA__)
     return true;
@@ -227,16 +229,14 @@ bool fmaInstructionUsable() {
 
 double portableSin(double x) {
 #if PORTABLE_TRIG_FMA_INSTRUCTION
-    static const bool useInstruction = fmaInstructionUsable();
-    if (useInstruction) return sinByInstruction(x);
+    if (fmaInstructionUsable()) return sinByInstruction(x);
 #endif
     return Trig<SoftwareFma>::sin(x);
 }
 
 double portableCos(double x) {
 #if PORTABLE_TRIG_FMA_INSTRUCTION
-    static const bool useInstruction = fmaInstructionUsable();
-    if (useInstruction) return cosByInstruction(x);
+    if (fmaInstructionUsable()) return cosByInstruction(x);
 #endif
     return Trig<SoftwareFma>::cos(x);
 }
