@@ -8,7 +8,8 @@
 inline constexpr int32_t kMaxPendingFiles = 4;
 inline constexpr int32_t kMaxPendingPath = 4096;
 
-// Installs the handlers; also makes a broken pipe or an exceeded file size
+// Installs the handlers (not for a signal ignored from the start, as under
+// nohup); also makes a broken pipe or an exceeded file size
 // limit show as a failed write instead of ending the process.
 void installStopSignals();
 

@@ -47,7 +47,12 @@ void installStopSignals() {
     struct sigaction action {};
     action.sa_handler = stopNow;
     sigfillset(&action.sa_mask);  // one stop at a time
-    for (const int s : kStopSignals) sigaction(s, &action, nullptr);
+    for (const int s : kStopSignals) {
+        // A signal ignored from the start (nohup) stays ignored.
+        struct sigaction previous {};
+        if (sigaction(s, nullptr, &previous) == 0 && previous.sa_handler == SIG_IGN) continue;
+        sigaction(s, &action, nullptr);
+    }
     std::signal(SIGPIPE, SIG_IGN);
     std::signal(SIGXFSZ, SIG_IGN);
 }
