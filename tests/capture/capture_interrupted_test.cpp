@@ -25,7 +25,7 @@ std::vector<std::string> framesIn(const std::string& dir) {
 TEST(CaptureStopped, SignalDuringTheFramesKeepsTheCompleteFramesOnly) {
     ScratchDir out, tmp;
     BackgroundCapture run(out, "--frames " + (out / "f") + " --wav " + (out / "s.wav"), "TMPDIR=" + tmp.path());
-    ASSERT_TRUE(waitForFile(out / "f", "frame_00002", kStartMs));
+    ASSERT_TRUE(waitForFile(out / "f", "frame_00003.ppm", kStartMs));
     run.signal(SIGINT);
     EXPECT_EQ(run.waitForExit(kStopMs), 130);
     EXPECT_EQ(out.entries(), std::vector<std::string>{"f"});  // no soundtrack, finished or not
@@ -40,7 +40,7 @@ TEST(CaptureStopped, SignalDuringTheFramesKeepsTheCompleteFramesOnly) {
 TEST(CaptureStopped, SignalDuringTheSoundtrackLeavesNothing) {
     ScratchDir out;
     BackgroundCapture run(out, "--wav " + (out / "s.wav"));
-    ASSERT_TRUE(waitForFile(out.path(), ".s.wav", kStartMs));
+    ASSERT_TRUE(waitForFile(out.path(), "s.wav", kStartMs));
     run.signal(SIGHUP);
     EXPECT_EQ(run.waitForExit(kStopMs), 129);
     EXPECT_TRUE(out.entries().empty());

@@ -96,9 +96,10 @@ TEST(CaptureOutputs, FfmpegGetsPlainFileNamesAndItsOwnErrorIsTheMessage) {
 TEST(CaptureOutputs, AColonInTheVideoNameMakesAPlainFile) {
     if (!programAvailable("ffmpeg") || !programAvailable("ffprobe")) GTEST_SKIP() << "ffmpeg is not installed";
     ScratchDir scratch;
-    const CaptureRun run = runCapture(scratch, "--fps 1 --video " + (scratch / "clip:1.mp4"));
+    copyDataFiles(scratch);
+    const CaptureRun run = runCapture(scratch, "--fps 1 --video clip:1.mp4", "", scratch.path());
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(scratch.entries(), std::vector<std::string>{"clip:1.mp4"});
+    EXPECT_TRUE(std::filesystem::is_regular_file(scratch / "clip:1.mp4"));
     const std::string probe = "ffprobe -v error -show_entries format=duration -of csv=p=0 file:" +
                               (scratch / "clip:1.mp4") + " > " + (scratch / "probe.txt");
     ASSERT_EQ(std::system(probe.c_str()), 0);

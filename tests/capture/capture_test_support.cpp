@@ -91,11 +91,11 @@ int BackgroundCapture::waitForExit(int timeoutMs) {
     return -1;
 }
 
-bool waitForFile(const std::string& dir, const std::string& prefix, int timeoutMs) {
+bool waitForFile(const std::string& dir, const std::string& part, int timeoutMs) {
     for (int waited = 0; waited <= timeoutMs; waited += 10) {
         std::error_code ignored;
         for (const auto& entry : std::filesystem::directory_iterator(dir, ignored)) {
-            if (entry.path().filename().string().rfind(prefix, 0) == 0) return true;
+            if (entry.path().filename().string().find(part) != std::string::npos) return true;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }

@@ -54,8 +54,8 @@ private:
     int pid = -1;
 };
 
-// Waits until a file whose name starts with prefix is in dir.
-bool waitForFile(const std::string& dir, const std::string& prefix, int timeoutMs);
+// Waits until a file whose name contains part is in dir.
+bool waitForFile(const std::string& dir, const std::string& part, int timeoutMs);
 
 // Writes text into a file made executable: a stand-in for a program.
 void writeScript(const std::string& path, const std::string& text);
