@@ -9,12 +9,6 @@
 
 namespace {
 
-constexpr const char* kDataFiles[] = {"welt.raw", "flare.raw", "flare2.raw", "font.raw", "qzt_dmbl.xm"};
-
-void copyDataFiles(const ScratchDir& scratch) {
-    for (const char* name : kDataFiles) std::filesystem::copy_file(name, scratch / name);
-}
-
 void writeBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
                                                 static_cast<std::streamsize>(bytes.size()));

@@ -11,12 +11,6 @@
 
 namespace {
 
-constexpr const char* kDataFiles[] = {"welt.raw", "flare.raw", "flare2.raw", "font.raw", "qzt_dmbl.xm"};
-
-void copyDataFiles(const ScratchDir& scratch) {
-    for (const char* name : kDataFiles) std::filesystem::copy_file(name, scratch / name);
-}
-
 std::string firstLine(const std::string& text) { return text.substr(0, text.find('\n')); }
 
 struct Refusal {

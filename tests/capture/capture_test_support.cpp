@@ -1,5 +1,7 @@
 #include "capture_test_support.h"
 
+#include "scene/data_files.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -32,6 +34,11 @@ std::vector<std::string> ScratchDir::entries() const {
     }
     std::sort(names.begin(), names.end());
     return names;
+}
+
+void copyDataFiles(const ScratchDir& scratch) {
+    for (const ImageFile& image : kImageFiles) std::filesystem::copy_file(image.name, scratch / image.name);
+    std::filesystem::copy_file(kSongFileName, scratch / kSongFileName);
 }
 
 CaptureRun runCapture(const ScratchDir& scratch, const std::string& args,

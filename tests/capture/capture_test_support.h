@@ -27,6 +27,9 @@ private:
     std::string dir;
 };
 
+// Copies the data files of the current folder into scratch.
+void copyDataFiles(const ScratchDir& scratch);
+
 // Runs demo_capture of the current folder with args, from workDir (empty:
 // the current folder) and with an optional environment prefix ("PATH=/x"),
 // catching its standard output and error in scratch. shellPrefix is a shell

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <string>
 
 #include "sound/xm_extent.h"
 #include "tone_module.h"
@@ -41,17 +40,6 @@ TEST(XmExtent, ASignatureBeforeRandomBytesIsNotWholeAndOtherFilesAreNoXm) {
     EXPECT_TRUE(measure(noise).isXm);
     EXPECT_FALSE(measure(noise).complete);
     EXPECT_FALSE(measure({}).isXm);
-}
-
-TEST(XmExtent, TheLineNamesTheFileAndBothSizesOnlyWhenCut) {
-    const std::vector<uint8_t> module = makeToneModule();
-    char line[256];
-    describeShortModule("song.xm", measure(module), module.size(), line, sizeof line);
-    EXPECT_STREQ(line, "");
-    const XmExtent cut = measureXmExtent(module.data(), 400);
-    describeShortModule("song.xm", cut, 400, line, sizeof line);
-    EXPECT_EQ(std::string(line), "the module 'song.xm' is damaged: it has 400 bytes, its headers declare at least " +
-                                     std::to_string(cut.declaredBytes));
 }
 
 }  // namespace

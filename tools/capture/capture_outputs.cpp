@@ -39,15 +39,17 @@ bool checkFile(const std::string& file, const char* what, std::string& error) {
     return true;
 }
 
+bool isNotNamedFile(const std::string& file, const char* dataFile, const char* option, std::string& error) {
+    if (!sameFile(file, dataFile)) return true;
+    error = std::string(option) + " names the data file '" + dataFile + "', which the capture reads";
+    return false;
+}
+
 bool checkNotDataFile(const std::string& file, const char* option, std::string& error) {
-    const char* dataFiles[] = {kImageFiles[0].name, kImageFiles[1].name, kImageFiles[2].name,
-                               kImageFiles[3].name, kSongFileName};
-    for (const char* dataFile : dataFiles) {
-        if (!sameFile(file, dataFile)) continue;
-        error = std::string(option) + " names the data file '" + dataFile + "', which the capture reads";
-        return false;
+    for (const ImageFile& image : kImageFiles) {
+        if (!isNotNamedFile(file, image.name, option, error)) return false;
     }
-    return true;
+    return isNotNamedFile(file, kSongFileName, option, error);
 }
 
 struct NamedOutput {
