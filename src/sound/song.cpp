@@ -12,6 +12,7 @@
 #include "sound/sound_library.h"
 #include "sound/sound_inspection.h"
 #include "sound/sound_output.h"
+#include "sound/xm_extent.h"
 
 namespace {
 
@@ -60,6 +61,15 @@ FileBytes readWholeFile(const char* name) {
     return bytes;
 }
 
+// A module cut short still plays, as in any player, but not without a word:
+// the loader itself does not notice the missing bytes.
+void reportShortModule(const char* name, const FileBytes& bytes) {
+    const XmExtent extent = measureXmExtent(static_cast<const unsigned char*>(bytes.data), bytes.size);
+    char line[512];
+    describeShortModule(name, extent, bytes.size, line, sizeof line);
+    if (line[0] != '\0') std::fprintf(stderr, "%s\n", line);
+}
+
 openmpt_module* createModule(const FileBytes& bytes) {
     int error = OPENMPT_ERROR_OK;
     openmpt_module* module =
@@ -97,6 +107,7 @@ FMUSIC_MODULE* FMUSIC_LoadSong(const char* name) {
     }
     const FileBytes bytes = readWholeFile(name);
     if (bytes.data == nullptr) return nullptr;
+    reportShortModule(name, bytes);
     openmpt_module* module = createModule(bytes);
     std::free(bytes.data);  // libopenmpt keeps its own copy
     if (module == nullptr) return nullptr;

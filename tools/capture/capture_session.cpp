@@ -1,11 +1,8 @@
 #include "capture_session.h"
 
-#include <cerrno>
-#include <cstdlib>
-#include <cstring>
-#include <unistd.h>
-
 #include "driver/music.h"
+#include "image_check.h"
+#include "output_paths.h"
 #include "progress.h"
 #include "timeline_replay.h"
 
@@ -43,8 +40,10 @@ private:
 CaptureSession::CaptureSession(const CaptureOptions& chosen, bool isTerminal)
     : options(chosen), schedule(makeFrameSchedule(chosen.fps)), interactive(isTerminal) {}
 
+// Unfinished outputs go with their PendingFile; a frame folder this run made
+// goes too when no frame came into it.
 CaptureSession::~CaptureSession() {
-    if (soundtrackIsTemporary) ::unlink(soundtrackPath.c_str());
+    if (madeFrameFolder) removeEmptyFolder(options.framesDir.c_str());
 }
 
 bool CaptureSession::fail(const std::string& reason) {
@@ -63,6 +62,7 @@ bool CaptureSession::prepare() {
     }
     if (needsSoundtrack() && !soundtrack.load(kSongFileName)) return fail(soundtrack.error());
     if (!options.framesDir.empty()) {
+        madeFrameFolder = !pathFacts(options.framesDir).exists;
         if (!makeFrameFolder(options.framesDir, message)) return false;
         frameFiles = std::make_unique<FrameFiles>(options.framesDir, options.rawFrames,
                                                   options.onlyFrames);
@@ -71,28 +71,26 @@ bool CaptureSession::prepare() {
 }
 
 // ffmpeg takes the soundtrack from a file; without --wav it is a temporary one.
-bool CaptureSession::makeTemporarySoundtrack() {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string path = std::string(tmp != nullptr && tmp[0] != '\0' ? tmp : "/tmp") +
-                       "/demo_capture_XXXXXX.wav";
-    const int fd = mkstemps(path.data(), 4);
-    if (fd < 0) return fail("cannot make a temporary soundtrack file: " + std::string(std::strerror(errno)));
-    ::close(fd);
-    soundtrackPath = path;
-    soundtrackIsTemporary = true;
+bool CaptureSession::writeSoundtrack() {
+    const bool temporary = options.wavFile.empty();
+    const bool begun = temporary ? soundtrackFile.beginTemporary(".wav", message)
+                                 : soundtrackFile.begin(options.wavFile, message);
+    if (!begun) return false;
+    WavFile wav;
+    const std::string& shownName = temporary ? soundtrackFile.path() : options.wavFile;
+    if (!wav.open(soundtrackFile.path(), soundtrackFrames(schedule), shownName)) return fail(wav.error());
+    if (!soundtrack.render(schedule, wav)) return fail(soundtrack.error());
+    if (!wav.close()) return fail(wav.error());
+    if (!soundtrack.playedSound()) {
+        return fail(std::string("the music '") + kSongFileName + "' plays no sound in the whole timeline");
+    }
     return true;
 }
 
-bool CaptureSession::writeSoundtrack() {
-    if (options.wavFile.empty()) {
-        if (!makeTemporarySoundtrack()) return false;
-    } else {
-        soundtrackPath = options.wavFile;
-    }
-    WavFile wav;
-    if (!wav.open(soundtrackPath, soundtrackFrames(schedule))) return fail(wav.error());
-    if (!soundtrack.render(schedule, wav)) return fail(soundtrack.error());
-    if (!wav.close()) return fail(wav.error());
+// The files get their final names only once every output is complete.
+bool CaptureSession::completeFiles() {
+    if (!options.wavFile.empty() && !soundtrackFile.complete(message)) return false;
+    if (!options.videoFile.empty() && !videoFile.complete(message)) return false;
     return true;
 }
 
@@ -107,8 +105,9 @@ std::string CaptureSession::summaryOfOutputs(int32_t frameFilesWritten) const {
 bool CaptureSession::replayFrames(TimelineReplay& replay, Progress& progress) {
     if (!options.videoFile.empty()) {
         video = std::make_unique<VideoPipe>();
-        const VideoSettings settings{options.videoFile, soundtrackPath, options.fps,
-                                     options.videoWidth, options.videoHeight};
+        if (!videoFile.begin(options.videoFile, message)) return false;
+        const VideoSettings settings{videoFile.path(), options.videoFile, soundtrackFile.path(),
+                                     options.fps, options.videoWidth, options.videoHeight};
         if (!video->start(settings)) return fail(video->error());
     }
     CaptureSink sink(frameFiles.get(), video.get(), progress);
@@ -120,6 +119,7 @@ bool CaptureSession::replayFrames(TimelineReplay& replay, Progress& progress) {
                     std::to_string(schedule.totalFrames));
     }
     if (video && !video->finish()) return fail(video->error());
+    if (!completeFiles()) return false;
     const int32_t filesWritten = frameFiles ? frameFiles->filesWritten() : 0;
     progress.finish(frames, options.fps, captureLengthMs(schedule),
                     summaryOfOutputs(filesWritten).c_str());
@@ -128,6 +128,7 @@ bool CaptureSession::replayFrames(TimelineReplay& replay, Progress& progress) {
 
 bool CaptureSession::run() {
     Progress progress(stderr, interactive, schedule.totalFrames);
+    reportDamagedImages(stderr);
     TimelineReplay replay;  // start-up: loads the images, sets up the scene
     if (needsSoundtrack() && !writeSoundtrack()) return false;
     return replayFrames(replay, progress);

@@ -1,12 +1,12 @@
 // demo_capture: renders the demo offline at a fixed frame rate into frame
 // files, a soundtrack and a video, exactly as the driver composes it.
-#include <csignal>
 #include <cstdio>
 #include <string>
 #include <unistd.h>
 
 #include "capture_options.h"
 #include "capture_session.h"
+#include "stop_signals.h"
 
 namespace {
 
@@ -29,8 +29,9 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (!checkCaptureOutputs(options, error)) return badArguments(error);
-    // A vanished encoder must show as a write error, not end the process.
-    std::signal(SIGPIPE, SIG_IGN);
+    // A stop signal removes the unfinished outputs; a vanished encoder or a
+    // file size limit shows as a write error.
+    installStopSignals();
     CaptureSession session(options, isatty(STDERR_FILENO) != 0);
     if (!session.prepare() || !session.run()) {
         std::fprintf(stderr, "demo_capture: %s\n", session.error().c_str());

@@ -33,15 +33,20 @@ public:
     Soundtrack(const Soundtrack&) = delete;
     Soundtrack& operator=(const Soundtrack&) = delete;
 
-    // Reads and opens the module; false with the reason in error().
+    // Reads and opens the module; false with the reason in error(). A module
+    // shorter than its headers declare is named on standard error and loaded.
     bool load(const char* path);
     // Renders the whole soundtrack of the schedule into the open file.
     bool render(const FrameSchedule& schedule, WavFile& wav);
+
+    // Whether the last render held any sound before the fade was applied.
+    bool playedSound() const { return heardSound; }
 
     const std::string& error() const { return message; }
 
 private:
     openmpt_module* module = nullptr;
+    bool heardSound = false;
     std::vector<int16_t> block;
     std::string message;
 };

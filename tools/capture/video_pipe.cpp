@@ -11,6 +11,8 @@
 #include <unistd.h>
 #include <vector>
 
+#include "stop_signals.h"
+
 extern char** environ;
 
 namespace {
@@ -20,12 +22,30 @@ namespace {
 constexpr const char* kPipePixelFormat =
     std::endian::native == std::endian::little ? "bgr0" : "0rgb";
 
+// ffmpeg reads a name with a colon as a protocol and one with a leading dash
+// as an option; the file: form is always a plain file.
+std::string plainFileName(const std::string& path) { return "file:" + path; }
+
+std::string replaceAll(std::string text, const std::string& from, const std::string& to) {
+    if (from.empty()) return text;
+    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
+        text.replace(at, from.size(), to);
+    }
+    return text;
+}
+
+// The text ffmpeg wrote, its lines joined into one.
+std::string oneLine(std::string text) {
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+    return replaceAll(replaceAll(text, "\r", ""), "\n", "; ");
+}
+
 std::vector<std::string> ffmpegArguments(const VideoSettings& s) {
     std::vector<std::string> args = {
         "ffmpeg", "-hide_banner", "-loglevel", "error", "-nostats", "-y",
         "-f", "rawvideo", "-pixel_format", kPipePixelFormat,
         "-video_size", "640x480", "-framerate", std::to_string(s.fps), "-i", "pipe:0",
-        "-i", s.soundtrackFile, "-map", "0:v", "-map", "1:a"};
+        "-i", plainFileName(s.soundtrackFile), "-map", "0:v", "-map", "1:a"};
     if (s.width != kScreenWidth || s.height != kScreenHeight) {
         args.insert(args.end(), {"-vf", "scale=" + std::to_string(s.width) + ":" +
                                             std::to_string(s.height) + ":flags=neighbor"});
@@ -35,7 +55,7 @@ std::vector<std::string> ffmpegArguments(const VideoSettings& s) {
     args.insert(args.end(), {"-c:v", "libx264", "-preset", "veryfast", "-pix_fmt", "yuv420p",
                              "-r", std::to_string(s.fps),
                              "-c:a", "aac", "-b:a", "192k", "-movflags", "+faststart",
-                             "-f", "mp4", s.outputFile});
+                             "-f", "mp4", plainFileName(s.outputFile)});
     return args;
 }
 
@@ -64,6 +84,8 @@ bool isOnPath(const char* program) {
 VideoPipe::~VideoPipe() {
     closeInput();
     if (child > 0) waitpid(child, nullptr, 0);
+    forgetEncoder();
+    if (errors != nullptr) std::fclose(errors);
 }
 
 void VideoPipe::closeInput() {
@@ -77,9 +99,13 @@ bool VideoPipe::start(const VideoSettings& settings) {
         message = std::string("cannot make a pipe: ") + std::strerror(errno);
         return false;
     }
+    outputFile = settings.outputFile;
+    shownName = settings.shownName.empty() ? settings.outputFile : settings.shownName;
+    errors = std::tmpfile();
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, fds[0], STDIN_FILENO);
+    if (errors != nullptr) posix_spawn_file_actions_adddup2(&actions, fileno(errors), STDERR_FILENO);
     std::vector<std::string> args = ffmpegArguments(settings);
     std::vector<char*> argv;
     for (std::string& arg : args) argv.push_back(arg.data());
@@ -94,7 +120,42 @@ bool VideoPipe::start(const VideoSettings& settings) {
         message = std::string("cannot start ffmpeg: ") + std::strerror(result);
         return false;
     }
+    registerEncoder(child);
     return true;
+}
+
+// What ffmpeg wrote on its standard error, its name for the output replaced
+// by the output's own name.
+std::string VideoPipe::encoderErrors() const {
+    if (errors == nullptr) return "";
+    std::string text;
+    std::rewind(errors);
+    char chunk[4096];
+    size_t n = 0;
+    while ((n = std::fread(chunk, 1, sizeof chunk, errors)) > 0) text.append(chunk, n);
+    return replaceAll(replaceAll(text, plainFileName(outputFile), shownName), outputFile, shownName);
+}
+
+// Reaps ffmpeg; true when it ended with exit code 0. Otherwise the message
+// is ffmpeg's own error, or how it ended when it said nothing.
+bool VideoPipe::waitForEncoder() {
+    int status = 0;
+    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    child = -1;
+    forgetEncoder();
+    const std::string said = encoderErrors();
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 0) {
+        std::fputs(said.c_str(), stderr);  // warnings, as ffmpeg would show them
+        return true;
+    }
+    if (!said.empty()) {
+        message = "ffmpeg failed: " + oneLine(said);
+    } else {
+        message = WIFEXITED(status) ? "ffmpeg failed with exit code " + std::to_string(WEXITSTATUS(status))
+                                    : "ffmpeg was ended by signal " + std::to_string(WTERMSIG(status));
+    }
+    return false;
 }
 
 bool VideoPipe::write(const Image& frame) {
@@ -104,7 +165,10 @@ bool VideoPipe::write(const Image& frame) {
         const ssize_t n = ::write(input, data, size);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) {
-            message = std::string("ffmpeg stopped taking frames: ") + std::strerror(errno);
+            const std::string reason = std::strerror(errno);
+            closeInput();
+            if (child > 0 && !waitForEncoder()) return false;
+            message = "ffmpeg stopped taking frames: " + reason;
             return false;
         }
         data += n;
@@ -116,14 +180,5 @@ bool VideoPipe::write(const Image& frame) {
 bool VideoPipe::finish() {
     closeInput();
     if (child <= 0) return false;
-    int status = 0;
-    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
-    child = -1;
-    if (WIFEXITED(status) && WEXITSTATUS(status) == 0) return true;
-    if (message.empty()) {
-        message = WIFEXITED(status) ? "ffmpeg failed with exit code " + std::to_string(WEXITSTATUS(status))
-                                    : "ffmpeg was ended by signal " + std::to_string(WTERMSIG(status));
-    }
-    return false;
+    return waitForEncoder();
 }

@@ -2,6 +2,7 @@
 // The video encoder: the ffmpeg program, fed the composed frames through a
 // pipe, muxing them with the soundtrack file into an H.264 MP4 (yuv420p).
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <sys/types.h>
 
@@ -11,7 +12,8 @@
 bool isOnPath(const char* program);
 
 struct VideoSettings {
-    std::string outputFile;
+    std::string outputFile;  // where ffmpeg writes
+    std::string shownName;   // the name ffmpeg's messages give the output (outputFile when empty)
     std::string soundtrackFile;
     int32_t fps = 60;
     int32_t width = kScreenWidth;  // scaled to this size, nearest neighbour
@@ -27,7 +29,8 @@ public:
 
     // Starts ffmpeg reading raw frames from a pipe.
     bool start(const VideoSettings& settings);
-    // Hands one 640x480 frame to the encoder.
+    // Hands one 640x480 frame to the encoder. When ffmpeg stopped early its
+    // own error becomes the message.
     bool write(const Image& frame);
     // Ends the input and waits for ffmpeg; false unless it finished cleanly.
     bool finish();
@@ -36,8 +39,13 @@ public:
 
 private:
     void closeInput();
+    bool waitForEncoder();
+    std::string encoderErrors() const;
 
     int input = -1;
     pid_t child = -1;
+    std::FILE* errors = nullptr;  // ffmpeg's standard error
+    std::string outputFile;
+    std::string shownName;
     std::string message;
 };

@@ -39,8 +39,8 @@ bool WavFile::fail(const std::string& what) {
     return false;
 }
 
-bool WavFile::open(const std::string& path, int64_t frameCount) {
-    name = path;
+bool WavFile::open(const std::string& path, int64_t frameCount, const std::string& shownName) {
+    name = shownName.empty() ? path : shownName;
     framesExpected = frameCount;
     const int64_t dataBytes = frameCount * kBytesPerFrame;
     if (dataBytes > int64_t{UINT32_MAX} - 36) {

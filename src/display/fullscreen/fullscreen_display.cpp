@@ -1,7 +1,8 @@
 // Display back end of demo_fullscreen: the whole screen at 640x480 where the
 // display offers that mode, otherwise the desktop in fullscreen with the frame
 // fitted into it, aspect kept, between black bars. While the window has no
-// input focus nothing is drawn.
+// input focus nothing is drawn, and each present waits for events a while
+// instead of handing the next frame back at once.
 #include <SDL.h>
 
 #include "display/display.h"
@@ -15,6 +16,9 @@ namespace {
 
 // Depths tried for the exclusive mode, in bits per pixel as stored.
 constexpr int32_t kModeDepths[] = {32, 24, 16};
+// Longest wait for an event in a present without focus: the frames composed
+// meanwhile are never shown, but the timeline keeps following the music.
+constexpr int32_t kUnfocusedWaitMs = 50;
 
 int32_t displayWidth = 0;
 int32_t displayHeight = 0;
@@ -66,13 +70,32 @@ bool findFrameSizedMode(SDL_DisplayMode& found) {
 
 // Takes the screen in the frame-sized mode when there is one, else covers the
 // desktop without changing its mode.
-bool takeScreen() {
-    SDL_DisplayMode mode{};
-    if (findFrameSizedMode(mode) && SDL_SetWindowDisplayMode(frameOutput.window, &mode) == 0 &&
+bool takeScreen(const SDL_DisplayMode* frameMode) {
+    if (frameMode != nullptr && SDL_SetWindowDisplayMode(frameOutput.window, frameMode) == 0 &&
         SDL_SetWindowFullscreen(frameOutput.window, SDL_WINDOW_FULLSCREEN) == 0) {
         return true;
     }
     return SDL_SetWindowFullscreen(frameOutput.window, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0;
+}
+
+// The window is made as large as the screen it will cover: the desktop when
+// there is no frame-sized mode. Without a window manager no one resizes it
+// for fullscreen, and the picture is laid out for the size SDL reports.
+SDL_Window* createScreenWindow(const char* title, bool frameSized) {
+    SDL_DisplayMode desktop{};
+    const bool desktopKnown = !frameSized && SDL_GetDesktopDisplayMode(0, &desktop) == 0;
+    const int width = desktopKnown ? desktop.w : displayWidth;
+    const int height = desktopKnown ? desktop.h : displayHeight;
+    return SDL_CreateWindow(title, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height,
+                            SDL_WINDOW_HIDDEN);
+}
+
+// Without focus: waits for the next event (focus coming back among them) or
+// the time limit, then handles whatever has come.
+void waitWithoutFocus() {
+    SDL_Event event;
+    if (SDL_WaitEventTimeout(&event, kUnfocusedWaitMs) != 0) handleEvent(event);
+    while (SDL_PollEvent(&event)) handleEvent(event);
 }
 
 }  // namespace
@@ -81,13 +104,14 @@ int32_t displayInit(const char* className, int32_t width, int32_t height) {
     displayWidth = width;
     displayHeight = height;
     if (!startVideo()) return 0;
-    frameOutput.window = SDL_CreateWindow(className, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width,
-                                          height, SDL_WINDOW_HIDDEN);
+    SDL_DisplayMode frameMode{};
+    const bool frameSized = findFrameSizedMode(frameMode);
+    frameOutput.window = createScreenWindow(className, frameSized);
     if (frameOutput.window == nullptr) return 0;
     // The renderer first: SDL may make the window anew for the renderer's needs.
     frameOutput.renderer = createFrameRenderer(frameOutput.window);
     if (frameOutput.renderer == nullptr) return 0;
-    if (!takeScreen()) return 0;
+    if (!takeScreen(frameSized ? &frameMode : nullptr)) return 0;
     SDL_ShowWindow(frameOutput.window);
     SDL_ShowCursor(SDL_DISABLE);
     SDL_DisplayMode current{};
@@ -102,7 +126,7 @@ int32_t displayPresent(const uint32_t* pixels) {
     SDL_Event event;
     while (SDL_PollEvent(&event)) handleEvent(event);
     if (!appActive) {
-        SDL_Delay(1);
+        waitWithoutFocus();
         return 1;
     }
     return presentFrame(frameOutput, pixels, FramePlacement::FitWithBars) ? 1 : 0;
