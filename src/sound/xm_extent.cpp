@@ -81,6 +81,7 @@ void describeShortModule(const char* name, const XmExtent& extent, size_t size, 
     if (lineSize == 0) return;
     line[0] = '\0';
     if (!extent.isXm || extent.complete) return;
-    std::snprintf(line, lineSize, "the module '%s' is damaged: it has %zu bytes, its headers declare at least %llu",
-                  name, size, static_cast<unsigned long long>(extent.declaredBytes));
+    std::snprintf(line, lineSize,
+                  "the module '%s' is damaged: it has %zu bytes, its headers declare at least %llu", name,
+                  size, static_cast<unsigned long long>(extent.declaredBytes));
 }

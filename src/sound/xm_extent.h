@@ -7,8 +7,8 @@
 #include <cstdint>
 
 struct XmExtent {
-    bool isXm = false;         // starts with the XM signature
-    bool complete = false;     // every declared part lies within the file
+    bool isXm = false;           // starts with the XM signature
+    bool complete = false;       // every declared part lies within the file
     uint64_t declaredBytes = 0;  // when incomplete: at least this many
 };
 
@@ -16,5 +16,4 @@ XmExtent measureXmExtent(const unsigned char* bytes, size_t size);
 
 // One line naming a module whose file is shorter than its headers declare,
 // without line end; empty when the module is whole or not an XM file.
-void describeShortModule(const char* name, const XmExtent& extent, size_t size, char* line,
-                         size_t lineSize);
+void describeShortModule(const char* name, const XmExtent& extent, size_t size, char* line, size_t lineSize);

@@ -1,11 +1,11 @@
 // POSIX versions of the path helpers in output_paths.h.
+#include <sys/stat.h>
+#include <sys/vfs.h>
+#include <unistd.h>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
-#include <sys/stat.h>
-#include <sys/vfs.h>
-#include <unistd.h>
 
 #include "output_paths.h"
 
@@ -73,7 +73,8 @@ std::string absolutePath(const std::string& path) {
 }
 
 bool sameFile(const std::string& a, const std::string& b) {
-    struct stat infoA {}, infoB {};
+    struct stat infoA {};
+    struct stat infoB {};
     const bool existsA = stat(a.c_str(), &infoA) == 0;
     const bool existsB = stat(b.c_str(), &infoB) == 0;
     if (existsA && existsB) return infoA.st_dev == infoB.st_dev && infoA.st_ino == infoB.st_ino;
@@ -98,7 +99,8 @@ bool makeTemporaryBeside(const std::string& finalPath, std::string& temporary, s
 
 bool makeTemporaryFile(const char* suffix, std::string& temporary, std::string& error) {
     const char* tmp = std::getenv("TMPDIR");
-    temporary = std::string(tmp != nullptr && tmp[0] != '\0' ? tmp : "/tmp") + "/demo_capture_XXXXXX" + suffix;
+    temporary =
+        std::string(tmp != nullptr && tmp[0] != '\0' ? tmp : "/tmp") + "/demo_capture_XXXXXX" + suffix;
     const int fd = mkstemps(temporary.data(), static_cast<int>(std::strlen(suffix)));
     if (fd < 0) {
         error = "cannot make a temporary soundtrack file: " + std::string(std::strerror(errno));

@@ -1,8 +1,8 @@
 // POSIX version of stop_signals.h. The handler only uses async-signal-safe calls.
-#include <csignal>
-#include <cstring>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <csignal>
+#include <cstring>
 
 #include "stop_signals.h"
 
