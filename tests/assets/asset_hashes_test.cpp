@@ -3,9 +3,9 @@
 // generator makes now, so a stale build cannot hide a change.
 #include <gtest/gtest.h>
 
-#include "asset_file.h"
 #include "asset_files.h"
 #include "sha256.h"
+#include "support/files.h"
 
 namespace {
 
@@ -33,13 +33,14 @@ const PinnedFile kPinned[] = {
 };
 
 TEST(AssetHashes, FilesInTheRunFolderHaveThePinnedContent) {
-    for (const PinnedFile& file : kPinned) EXPECT_EQ(assetgen::sha256Hex(readAssetFile(file.name)), file.sha256) << file.name;
+    for (const PinnedFile& file : kPinned)
+        EXPECT_EQ(assetgen::sha256Hex(readBytes(file.name)), file.sha256) << file.name;
 }
 
 TEST(AssetHashes, GeneratorMakesTheSameBytesAsTheFilesInTheRunFolder) {
     const std::vector<assetgen::AssetFile> made = assetgen::makeAllAssets();
     ASSERT_EQ(made.size(), std::size(kPinned));
-    for (const assetgen::AssetFile& file : made) EXPECT_TRUE(file.bytes == readAssetFile(file.name.c_str())) << file.name;
+    for (const assetgen::AssetFile& file : made) EXPECT_TRUE(file.bytes == readBytes(file.name)) << file.name;
 }
 
 }  // namespace

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "asset_file.h"
 #include "raster/image.h"
+#include "support/files.h"
 
 namespace {
 
@@ -17,10 +17,10 @@ int strongestChannel(uint32_t pixel) {
 }
 
 TEST(ImageAssets, FilesHaveTheSizesTheDriverReads) {
-    EXPECT_EQ(readAssetFile("welt.raw").size(), 921600u);
-    EXPECT_EQ(readAssetFile("flare.raw").size(), 3072u);
-    EXPECT_EQ(readAssetFile("flare2.raw").size(), 432u);
-    EXPECT_EQ(readAssetFile("font.raw").size(), 96000u);
+    EXPECT_EQ(readBytes("welt.raw").size(), 921600u);
+    EXPECT_EQ(readBytes("flare.raw").size(), 3072u);
+    EXPECT_EQ(readBytes("flare2.raw").size(), 432u);
+    EXPECT_EQ(readBytes("font.raw").size(), 96000u);
 }
 
 // The scroller's glyph table: every character that has a cell, and where.

@@ -2,22 +2,18 @@
 // fails, so what they print is what tells.
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cctype>
-#include <cstdio>
+#include <fstream>
 #include <string>
+
+#include "support/process.h"
 
 namespace {
 
-std::string commandOutput(const std::string& command) {
-    std::string out;
-    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-    if (pipe == nullptr) return out;
-    std::array<char, 4096> buffer{};
-    size_t n;
-    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) out.append(buffer.data(), n);
-    pclose(pipe);
-    return out;
+// Standard output, then standard error.
+std::string programOutput(const std::vector<std::string>& argv) {
+    const ChildResult run = runProgram(argv, std::chrono::seconds(60));
+    return run.out + run.err;
 }
 
 std::string lowerCase(std::string s) {
@@ -32,14 +28,14 @@ void expectNoComplaint(const std::string& output) {
 }
 
 TEST(ModulePlayers, LibopenmptReadsItAsAnXmOfFullLength) {
-    const std::string out = commandOutput("openmpt123 --info qzt_dmbl.xm");
+    const std::string out = programOutput({"openmpt123", "--info", "qzt_dmbl.xm"});
     EXPECT_NE(out.find("Type.......: xm (FastTracker 2 v1.04)"), std::string::npos) << out;
     EXPECT_NE(out.find("Duration...: 02:4"), std::string::npos) << out;
     expectNoComplaint(out);
 }
 
 TEST(ModulePlayers, LibxmpLoadsItAsAnXm) {
-    const std::string out = commandOutput("xmp --load-only qzt_dmbl.xm");
+    const std::string out = programOutput({"xmp", "--load-only", "qzt_dmbl.xm"});
     EXPECT_NE(out.find("XM 1.04"), std::string::npos) << out;
     EXPECT_NE(out.find("Duration     : 2min4"), std::string::npos) << out;
     expectNoComplaint(out);
@@ -47,10 +43,9 @@ TEST(ModulePlayers, LibxmpLoadsItAsAnXm) {
 
 TEST(ModulePlayers, TheChecksCatchAFileThatDoesNotLoad) {
     const std::string path = testing::TempDir() + "not_a_module.xm";
-    FILE* f = std::fopen(path.c_str(), "wb");
-    std::fputs("Extended Module: this is not a module", f);
-    std::fclose(f);
-    const std::string lower = lowerCase(commandOutput("xmp --load-only " + path) + commandOutput("openmpt123 --info " + path));
+    std::ofstream(path) << "Extended Module: this is not a module";
+    const std::string lower = lowerCase(programOutput({"xmp", "--load-only", path}) +
+                                        programOutput({"openmpt123", "--info", path}));
     EXPECT_NE(lower.find("error"), std::string::npos) << lower;
 }
 

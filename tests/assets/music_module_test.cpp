@@ -9,7 +9,7 @@
 #include <cmath>
 #include <sstream>
 
-#include "asset_file.h"
+#include "support/files.h"
 
 namespace {
 
@@ -23,7 +23,7 @@ struct Rendering {
 constexpr double kBlockSeconds = 0.5;
 
 Rendering renderSong() {
-    openmpt::module song(readAssetFile("qzt_dmbl.xm"));
+    openmpt::module song(readBytes("qzt_dmbl.xm"));
     Rendering out;
     const size_t blockFrames = static_cast<size_t>(kRate * kBlockSeconds);
     std::vector<float> left(blockFrames), right(blockFrames);
@@ -58,7 +58,7 @@ double levelBetween(double fromSeconds, double toSeconds) {
 
 TEST(MusicModule, LoadsWithoutAnyMessageAndLastsPastTheDemo) {
     std::ostringstream log;
-    openmpt::module song(readAssetFile("qzt_dmbl.xm"), log);
+    openmpt::module song(readBytes("qzt_dmbl.xm"), log);
     EXPECT_EQ(log.str(), "");
     EXPECT_EQ(song.get_metadata("type"), "xm");
     EXPECT_EQ(song.get_num_channels(), 10);
@@ -66,7 +66,7 @@ TEST(MusicModule, LoadsWithoutAnyMessageAndLastsPastTheDemo) {
 }
 
 TEST(MusicModule, SectionsStartWithinABeatOfThePicturesTimes) {
-    openmpt::module song(readAssetFile("qzt_dmbl.xm"));
+    openmpt::module song(readBytes("qzt_dmbl.xm"));
     // One bar of 16 rows: the build starts at bar 20, the drop at 30, the outro at 75.
     const std::pair<int, double> sections[] = {{20, 40.0}, {30, 60.0}, {75, 150.0}};
     const double beatSeconds = 0.5;

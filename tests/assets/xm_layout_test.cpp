@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "asset_file.h"
+#include "support/files.h"
 
 namespace {
 
@@ -89,7 +89,7 @@ size_t checkInstrument(const Reader& r, size_t at) {
 }
 
 TEST(XmLayout, HeaderPatternsAndInstrumentsAccountForEveryByte) {
-    const std::vector<uint8_t> file = readAssetFile("qzt_dmbl.xm");
+    const std::vector<uint8_t> file = readBytes("qzt_dmbl.xm");
     ASSERT_GT(file.size(), 336u);
     EXPECT_LT(file.size(), 300u * 1024u);
     const Reader r(file);

@@ -43,7 +43,7 @@ TEST(CaptureArguments, EachBadLineGivesItsMessageAndExitTwoWritingNothing) {
         const bool namesSoundtrack = line.args.find("--wav") != std::string::npos;
         const std::string args = (namesSoundtrack ? "" : "--wav " + (scratch / "ok.wav") + " ") +
                                  expand(line.args, scratch.path());
-        const CaptureRun run = runCapture(scratch, args);
+        const ChildResult run = runCapture(args);
         EXPECT_EQ(run.exitCode, 2) << line.args;
         const std::string firstLine = run.err.substr(0, run.err.find('\n'));
         EXPECT_EQ(firstLine, "demo_capture: " + expand(line.message, scratch.path())) << line.args;
@@ -55,9 +55,9 @@ TEST(CaptureArguments, EachBadLineGivesItsMessageAndExitTwoWritingNothing) {
 
 TEST(CaptureArguments, WithoutFfmpegTheVideoStopsBeforeAnyWork) {
     ScratchDir scratch;
-    const CaptureRun run = runCapture(
-        scratch, "--video " + (scratch / "v.mp4") + " --wav " + (scratch / "s.wav") + " --frames " + (scratch / "f"),
-        "PATH=/nonexistent");
+    const ChildResult run = runCapture(
+        "--video " + (scratch / "v.mp4") + " --wav " + (scratch / "s.wav") + " --frames " + (scratch / "f"),
+        {{"PATH", "/nonexistent"}});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.err.rfind("demo_capture: --video needs the program ffmpeg, which is not installed", 0), 0u)
         << run.err;

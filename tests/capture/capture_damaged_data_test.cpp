@@ -30,7 +30,7 @@ TEST(CaptureDamagedModule, ACutModuleIsNamedOnceAndPlaysOn) {
     ScratchDir scratch, out;
     copyDataFiles(scratch);
     cutModule(scratch, 90000);
-    const CaptureRun run = runCapture(out, "--fps 1 --wav " + (out / "s.wav"), "", scratch.path());
+    const ChildResult run = runCapture("--fps 1 --wav " + (out / "s.wav"), {}, scratch.path());
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(count(run.err, "demo_capture: the module 'qzt_dmbl.xm' is damaged: it has 90000 bytes, "
                              "its headers declare at least "), 1u) << run.err;
@@ -42,7 +42,7 @@ TEST(CaptureDamagedModule, AModuleThatPlaysNothingWritesNothing) {
     copyDataFiles(scratch);
     cutModule(scratch, 1000);
     const std::string args = "--fps 1 --frames " + (out / "f") + " --wav " + (out / "s.wav");
-    const CaptureRun run = runCapture(out, args, "", scratch.path());
+    const ChildResult run = runCapture(args, {}, scratch.path());
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(count(run.err, "the module 'qzt_dmbl.xm' is damaged"), 1u) << run.err;
     EXPECT_NE(run.err.find("demo_capture: the music 'qzt_dmbl.xm' plays no sound in the whole timeline\n"),
@@ -53,7 +53,8 @@ TEST(CaptureDamagedModule, AModuleThatPlaysNothingWritesNothing) {
 TEST(CaptureDamagedImages, EachIsNamedOnceWithItsSizesAndTheFramesStillCome) {
     ScratchDir scratch, out;
     copyDataFiles(scratch);
-    const CaptureRun intact = runCapture(out, "--fps 1 --frames " + (out / "a") + " --only 0", "", scratch.path());
+    const ChildResult intact =
+        runCapture("--fps 1 --frames " + (out / "a") + " --only 0", {}, scratch.path());
     EXPECT_EQ(intact.exitCode, 0) << intact.err;
     EXPECT_EQ(intact.err.find("the image"), std::string::npos) << intact.err;
 
@@ -64,7 +65,7 @@ TEST(CaptureDamagedImages, EachIsNamedOnceWithItsSizesAndTheFramesStillCome) {
     writeBytes(scratch / "flare2.raw", longer);
     std::filesystem::remove(scratch / "font.raw");
     std::filesystem::create_directory(scratch / "font.raw");
-    const CaptureRun run = runCapture(out, "--fps 1 --frames " + (out / "b") + " --only 0", "", scratch.path());
+    const ChildResult run = runCapture("--fps 1 --frames " + (out / "b") + " --only 0", {}, scratch.path());
     EXPECT_EQ(run.exitCode, 0) << run.err;
     for (const char* line : {"demo_capture: the image 'welt.raw' has 0 bytes, expected 921600 bytes\n",
                              "demo_capture: the image 'flare.raw' has 100 bytes, expected 3072 bytes\n",

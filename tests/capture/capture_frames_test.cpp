@@ -47,8 +47,8 @@ class CaptureFrames : public testing::Test {
 protected:
     static void SetUpTestSuite() {
         scratch = new ScratchDir;
-        run = new CaptureRun(runCapture(*scratch, "--fps 1 --frames " + (*scratch / "raw") +
-                                                      " --raw --only " + onlyList(kChosen)));
+        run = new ChildResult(
+            runCapture("--fps 1 --frames " + (*scratch / "raw") + " --raw --only " + onlyList(kChosen)));
         expected = new FrameMap(timelineCalledDirectly(kFps, kChosen));
     }
     static void TearDownTestSuite() {
@@ -61,11 +61,11 @@ protected:
     }
 
     static ScratchDir* scratch;
-    static CaptureRun* run;
+    static ChildResult* run;
     static FrameMap* expected;
 };
 ScratchDir* CaptureFrames::scratch = nullptr;
-CaptureRun* CaptureFrames::run = nullptr;
+ChildResult* CaptureFrames::run = nullptr;
 FrameMap* CaptureFrames::expected = nullptr;
 
 TEST_F(CaptureFrames, RawFramesEqualTheTimelineCalledDirectly) {
@@ -88,7 +88,7 @@ TEST_F(CaptureFrames, RawFramesEqualTheTimelineCalledDirectly) {
 
 TEST_F(CaptureFrames, PpmFramesHoldTheRedGreenBlueBytes) {
     ScratchDir ppm;
-    const CaptureRun ppmRun = runCapture(ppm, "--fps 1 --frames " + ppm.path() + " --only 41,155");
+    const ChildResult ppmRun = runCapture("--fps 1 --frames " + ppm.path() + " --only 41,155");
     ASSERT_EQ(ppmRun.exitCode, 0) << ppmRun.err;
     for (int32_t frame : {41, 155}) {
         const std::vector<uint8_t> bytes = readBytes(ppm / frameFileName(frame, false));
@@ -134,7 +134,7 @@ TEST_F(CaptureFrames, EachFadeFrameDarkensTheLastShowFrameByThreeMore) {
 TEST_F(CaptureFrames, OnlyFramesEqualThoseOfAFullCapture) {
     ASSERT_EQ(run->exitCode, 0) << run->err;
     ScratchDir full;
-    const CaptureRun fullRun = runCapture(full, "--fps 1 --raw --frames " + full.path());
+    const ChildResult fullRun = runCapture("--fps 1 --raw --frames " + full.path());
     ASSERT_EQ(fullRun.exitCode, 0) << fullRun.err;
     EXPECT_EQ(full.entries().size(), 161u);
     for (int32_t frame : kChosen) {
@@ -149,8 +149,8 @@ TEST(CaptureFramesAtSevenFps, TruncatedReadingsMatchTheTimelineCalledDirectly) {
     // and is the last show frame, 1120 reads 160000 and is the last fade frame.
     const std::set<int32_t> chosen = {3, 286, 1050, 1051, 1120};
     ScratchDir scratch;
-    const CaptureRun run =
-        runCapture(scratch, "--fps 7 --raw --frames " + scratch.path() + " --only " + onlyList(chosen));
+    const ChildResult run =
+        runCapture("--fps 7 --raw --frames " + scratch.path() + " --only " + onlyList(chosen));
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const FrameMap expected = timelineCalledDirectly(7, chosen);
     ASSERT_EQ(expected.size(), chosen.size());
@@ -163,8 +163,8 @@ TEST(CaptureFramesAtSevenFps, TruncatedReadingsMatchTheTimelineCalledDirectly) {
 TEST(CaptureDeterminism, TwoCapturesGiveIdenticalBytes) {
     ScratchDir first, second;
     const std::string args = " --fps 5 --raw --only 0,400,750,751,800";
-    const CaptureRun a = runCapture(first, "--frames " + first.path() + " --wav " + (first / "s.wav") + args);
-    const CaptureRun b = runCapture(second, "--frames " + second.path() + " --wav " + (second / "s.wav") + args);
+    const ChildResult a = runCapture("--frames " + first.path() + " --wav " + (first / "s.wav") + args);
+    const ChildResult b = runCapture("--frames " + second.path() + " --wav " + (second / "s.wav") + args);
     ASSERT_EQ(a.exitCode, 0) << a.err;
     ASSERT_EQ(b.exitCode, 0) << b.err;
     const std::vector<std::string> names = first.entries();
@@ -180,7 +180,7 @@ TEST(CaptureStartUp, AMissingImagePrintsTheLoaderMessageAndGoesOn) {
     for (const char* name : {"welt.raw", "flare2.raw", "font.raw"}) {
         std::filesystem::copy_file(name, work / name);
     }
-    const CaptureRun run = runCapture(work, "--fps 1 --raw --frames out --only 160", "", work.path());
+    const ChildResult run = runCapture("--fps 1 --raw --frames out --only 160", {}, work.path());
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const std::string message = "Fehler beim ";
     ASSERT_EQ(run.out.rfind(message, 0), 0u) << run.out;

@@ -24,7 +24,8 @@ std::vector<std::string> framesIn(const std::string& dir) {
 
 TEST(CaptureStopped, SignalDuringTheFramesKeepsTheCompleteFramesOnly) {
     ScratchDir out, tmp;
-    BackgroundCapture run(out, "--frames " + (out / "f") + " --wav " + (out / "s.wav"), "TMPDIR=" + tmp.path());
+    StartedProgram run =
+        startCapture("--frames " + (out / "f") + " --wav " + (out / "s.wav"), {{"TMPDIR", tmp.path()}});
     ASSERT_TRUE(waitForFile(out / "f", "frame_00003.ppm", kStartMs));
     run.signal(SIGINT);
     EXPECT_EQ(run.waitForExit(kStopMs), 130);
@@ -39,7 +40,7 @@ TEST(CaptureStopped, SignalDuringTheFramesKeepsTheCompleteFramesOnly) {
 
 TEST(CaptureStopped, SignalDuringTheSoundtrackLeavesNothing) {
     ScratchDir out;
-    BackgroundCapture run(out, "--wav " + (out / "s.wav"));
+    StartedProgram run = startCapture("--wav " + (out / "s.wav"));
     ASSERT_TRUE(waitForFile(out.path(), "s.wav", kStartMs));
     run.signal(SIGHUP);
     EXPECT_EQ(run.waitForExit(kStopMs), 129);
@@ -50,8 +51,8 @@ TEST(CaptureStopped, SignalDuringTheSoundtrackLeavesNothing) {
 TEST(CaptureStopped, SignalDuringTheVideoStopsTheEncoderAndRemovesTheTemporarySoundtrack) {
     ScratchDir out, tmp, tools;
     writeScript(tools / "ffmpeg", "#!/bin/sh\necho $$ > " + (tools / "pid") + "\nexec cat > /dev/null\n");
-    BackgroundCapture run(out, "--video " + (out / "v.mp4"),
-                          "TMPDIR=" + tmp.path() + " PATH=" + tools.path() + ":/usr/bin:/bin");
+    StartedProgram run = startCapture("--video " + (out / "v.mp4"),
+                                      {{"TMPDIR", tmp.path()}, {"PATH", tools.path() + ":/usr/bin:/bin"}});
     ASSERT_TRUE(waitForFile(tools.path(), "pid", kStartMs));
     EXPECT_FALSE(tmp.entries().empty()) << "the soundtrack should wait in the temporary folder";
     run.signal(SIGTERM);
@@ -66,12 +67,12 @@ TEST(CaptureStopped, SignalDuringTheVideoStopsTheEncoderAndRemovesTheTemporarySo
 // blocks are less than one frame file and less than the soundtrack in both.
 TEST(CaptureFailed, AFileSizeLimitLeavesNoCutFileAndKeepsTheMessage) {
     ScratchDir out;
-    const CaptureRun wav = runCapture(out, "--wav " + (out / "s.wav"), "", "", "ulimit -f 800");
+    const ChildResult wav = runCapture("--wav " + (out / "s.wav"), {}, "", "ulimit -f 800");
     EXPECT_EQ(wav.exitCode, 1);
     EXPECT_EQ(wav.err, "demo_capture: cannot write '" + (out / "s.wav") + "': File too large\n");
     EXPECT_TRUE(out.entries().empty());
 
-    const CaptureRun frames = runCapture(out, "--fps 1 --frames " + (out / "f"), "", "", "ulimit -f 800");
+    const ChildResult frames = runCapture("--fps 1 --frames " + (out / "f"), {}, "", "ulimit -f 800");
     EXPECT_EQ(frames.exitCode, 1);
     EXPECT_EQ(frames.err, "demo_capture: cannot write '" + (out / "f") + "/frame_00000.ppm': File too large\n");
     EXPECT_TRUE(framesIn(out / "f").empty());
@@ -82,8 +83,8 @@ TEST(CaptureFailed, AnEncoderKilledHalfWayLeavesNoVideo) {
     writeScript(tools / "ffmpeg",
                 "#!/bin/sh\nfor a in \"$@\"; do last=\"$a\"; done\n"
                 "head -c 5000000 > \"${last#file:}\"\nkill -9 $$\n");
-    const CaptureRun run = runCapture(out, "--fps 10 --video " + (out / "v.mp4") + " --wav " + (out / "s.wav"),
-                                      "PATH=" + tools.path() + ":/usr/bin:/bin");
+    const ChildResult run = runCapture("--fps 10 --video " + (out / "v.mp4") + " --wav " + (out / "s.wav"),
+                                       {{"PATH", tools.path() + ":/usr/bin:/bin"}});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.err, "demo_capture: ffmpeg was ended by signal 9\n");
     EXPECT_TRUE(out.entries().empty());

@@ -37,7 +37,7 @@ TEST(CaptureOutputs, OneFileUnderTwoNamesOrADataFileIsRefusedBeforeAnyWork) {
         std::filesystem::create_hard_link(scratch / "old.wav", scratch / "hard.wav");
         std::filesystem::create_symlink("old.wav", scratch / "link.wav");
         const std::vector<std::string> before = scratch.entries();
-        const CaptureRun run = runCapture(scratch, refusal.args, "", scratch.path());
+        const ChildResult run = runCapture(refusal.args, {}, scratch.path());
         EXPECT_EQ(run.exitCode, 2) << refusal.args;
         EXPECT_EQ(firstLine(run.err), "demo_capture: " + refusal.message) << refusal.args;
         EXPECT_EQ(scratch.entries(), before) << refusal.args;
@@ -56,7 +56,7 @@ TEST(CaptureOutputs, KernelFilesAndDevicesAreRefused) {
     };
     for (const Refusal& refusal : refusals) {
         ScratchDir scratch;
-        const CaptureRun run = runCapture(scratch, refusal.args);
+        const ChildResult run = runCapture(refusal.args);
         EXPECT_EQ(run.exitCode, 2) << refusal.args;
         EXPECT_EQ(firstLine(run.err), "demo_capture: " + refusal.message) << refusal.args;
         EXPECT_EQ(run.out, "") << refusal.args;
@@ -76,8 +76,8 @@ TEST(CaptureOutputs, FfmpegGetsPlainFileNamesAndItsOwnErrorIsTheMessage) {
                 "exit 1\n");
     copyDataFiles(scratch);
     const std::vector<std::string> before = scratch.entries();
-    const CaptureRun run = runCapture(scratch, "--fps 1 --wav s:1.wav --video clip:1.mp4",
-                                      "PATH=" + tools.path() + ":/usr/bin:/bin", scratch.path());
+    const ChildResult run = runCapture("--fps 1 --wav s:1.wav --video clip:1.mp4",
+                                       {{"PATH", tools.path() + ":/usr/bin:/bin"}}, scratch.path());
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.err, "demo_capture: ffmpeg failed: clip:1.mp4: Protocol not found\n");
     EXPECT_EQ(scratch.entries(), before);
@@ -91,13 +91,14 @@ TEST(CaptureOutputs, AColonInTheVideoNameMakesAPlainFile) {
     if (!programAvailable("ffmpeg") || !programAvailable("ffprobe")) GTEST_SKIP() << "ffmpeg is not installed";
     ScratchDir scratch;
     copyDataFiles(scratch);
-    const CaptureRun run = runCapture(scratch, "--fps 1 --video clip:1.mp4", "", scratch.path());
+    const ChildResult run = runCapture("--fps 1 --video clip:1.mp4", {}, scratch.path());
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_TRUE(std::filesystem::is_regular_file(scratch / "clip:1.mp4"));
-    const std::string probe = "ffprobe -v error -show_entries format=duration -of csv=p=0 file:" +
-                              (scratch / "clip:1.mp4") + " > " + (scratch / "probe.txt");
-    ASSERT_EQ(std::system(probe.c_str()), 0);
-    EXPECT_NEAR(std::stod(readText(scratch / "probe.txt")), 160.0, 1.5);
+    const ChildResult probe = runProgram({"ffprobe", "-v", "error", "-show_entries", "format=duration", "-of",
+                                          "csv=p=0", "file:" + (scratch / "clip:1.mp4")},
+                                         std::chrono::minutes(5));
+    ASSERT_EQ(probe.exitCode, 0);
+    EXPECT_NEAR(std::stod(probe.out), 160.0, 1.5);
 }
 
 }  // namespace

@@ -56,7 +56,7 @@ double meanMagnitude(const std::vector<int16_t>& samples, size_t from, size_t co
 
 TEST(CaptureSoundtrack, FullUntilTheFadeThenFollowingEachFadeFrame) {
     ScratchDir scratch;
-    const CaptureRun run = runCapture(scratch, "--fps 20 --wav " + (scratch / "s.wav"));
+    const ChildResult run = runCapture("--fps 20 --wav " + (scratch / "s.wav"));
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const std::vector<uint8_t> wav = readBytes(scratch / "s.wav");
     const size_t frames = size_t{160000} * kRate / 1000;  // up to the last frame's reading
@@ -113,17 +113,15 @@ TEST(CaptureSoundtrack, FullUntilTheFadeThenFollowingEachFadeFrame) {
 }
 
 std::string probe(const std::string& arguments) {
-    ScratchDir scratch;
-    const std::string command = "ffprobe -v error " + arguments + " >" + (scratch / "probe.txt");
-    if (std::system(command.c_str()) != 0) return "(ffprobe failed)";
-    return readText(scratch / "probe.txt");
+    const ChildResult run = runProgram(words("ffprobe -v error " + arguments), std::chrono::minutes(5));
+    return run.exitCode == 0 ? run.out : "(ffprobe failed)";
 }
 
 TEST(CaptureVideo, DecodesToEveryFrameWithTheSoundtrack) {
     if (!programAvailable("ffmpeg") || !programAvailable("ffprobe")) GTEST_SKIP() << "no ffmpeg";
     ScratchDir scratch;
     const std::string video = scratch / "demo.mp4";
-    const CaptureRun run = runCapture(scratch, "--fps 5 --video " + video);
+    const ChildResult run = runCapture("--fps 5 --video " + video);
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(probe("-count_frames -select_streams v:0 -show_entries "
                     "stream=codec_name,pix_fmt,width,height,nb_read_frames -of default=nw=1 " + video),
@@ -141,7 +139,7 @@ TEST(CaptureVideo, SizeScalesThePicture) {
     ScratchDir scratch;
     const std::string video = scratch / "small.mp4";
     // Scaled down to keep the encoding short; the scale filter is the same.
-    const CaptureRun run = runCapture(scratch, "--fps 1 --size 320x240 --video " + video);
+    const ChildResult run = runCapture("--fps 1 --size 320x240 --video " + video);
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(probe("-select_streams v:0 -show_entries stream=width,height -of default=nw=1 " + video),
               "width=320\nheight=240\n");

@@ -2,18 +2,14 @@
 
 #include "scene/data_files.h"
 
+#include <sys/stat.h>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
-#include <csignal>
 #include <sstream>
-#include <sys/stat.h>
-#include <sys/wait.h>
 #include <thread>
-#include <unistd.h>
 
 ScratchDir::ScratchDir() {
     const char* base = std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : "/tmp";
@@ -29,8 +25,7 @@ ScratchDir::~ScratchDir() {
 std::vector<std::string> ScratchDir::entries() const {
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(dir)) {
-        const std::string name = entry.path().filename().string();
-        if (name != "stdout.txt" && name != "stderr.txt") names.push_back(name);
+        names.push_back(entry.path().filename().string());
     }
     std::sort(names.begin(), names.end());
     return names;
@@ -41,61 +36,33 @@ void copyDataFiles(const ScratchDir& scratch) {
     std::filesystem::copy_file(kSongFileName, scratch / kSongFileName);
 }
 
-CaptureRun runCapture(const ScratchDir& scratch, const std::string& args,
-                      const std::string& environment, const std::string& workDir,
-                      const std::string& shellPrefix) {
-    const std::string outFile = scratch / "stdout.txt";
-    const std::string errFile = scratch / "stderr.txt";
-    const std::string program = std::filesystem::current_path().string() + "/demo_capture";
-    const std::string command = (workDir.empty() ? "" : "cd " + workDir + " && ") +
-                                (shellPrefix.empty() ? "" : shellPrefix + "; ") +
-                                (environment.empty() ? "" : "env " + environment + " ") +
-                                program + " " + args + " >" + outFile + " 2>" + errFile +
-                                " </dev/null";
-    const int status = std::system(command.c_str());
-    CaptureRun run;
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.out = readText(outFile);
-    run.err = readText(errFile);
-    std::remove(outFile.c_str());
-    std::remove(errFile.c_str());
-    return run;
+namespace {
+
+std::vector<std::string> captureCommand(const std::string& args) {
+    std::vector<std::string> argv = words(args);
+    argv.insert(argv.begin(), std::filesystem::current_path().string() + "/demo_capture");
+    return argv;
 }
 
-BackgroundCapture::BackgroundCapture(const ScratchDir& scratch, const std::string& args,
-                                     const std::string& environment) {
-    const std::string program = std::filesystem::current_path().string() + "/demo_capture";
-    const std::string command = "exec " + (environment.empty() ? "" : "env " + environment + " ") + program +
-                                " " + args + " >" + (scratch / "stdout.txt") + " 2>" +
-                                (scratch / "stderr.txt") + " </dev/null";
-    pid = fork();
-    if (pid == 0) {
-        execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
-    }
+}  // namespace
+
+ChildResult runCapture(const std::string& args, const Environment& environment, const std::string& workDir,
+                       const std::string& shellPrefix) {
+    std::vector<std::string> argv = captureCommand(args);
+    if (!shellPrefix.empty())
+        argv.insert(argv.begin(), {"/bin/sh", "-c", shellPrefix + "; exec \"$0\" \"$@\""});
+    return runProgram(argv, std::chrono::minutes(20), environment, workDir);
 }
 
-BackgroundCapture::~BackgroundCapture() {
-    if (pid <= 0) return;
-    kill(pid, SIGKILL);
-    waitpid(pid, nullptr, 0);
+StartedProgram startCapture(const std::string& args, const Environment& environment) {
+    return StartedProgram(captureCommand(args), environment);
 }
 
-void BackgroundCapture::signal(int number) const {
-    if (pid > 0) kill(pid, number);
-}
-
-int BackgroundCapture::waitForExit(int timeoutMs) {
-    for (int waited = 0; pid > 0; waited += 10) {
-        int status = 0;
-        if (waitpid(pid, &status, WNOHANG) == pid) {
-            pid = -1;
-            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        }
-        if (waited >= timeoutMs) break;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return -1;
+std::vector<std::string> words(const std::string& text) {
+    std::istringstream in(text);
+    std::vector<std::string> result;
+    for (std::string word; in >> word;) result.push_back(word);
+    return result;
 }
 
 bool waitForFile(const std::string& dir, const std::string& part, int timeoutMs) {
@@ -114,18 +81,6 @@ void writeScript(const std::string& path, const std::string& text) {
     chmod(path.c_str(), 0755);
 }
 
-std::vector<uint8_t> readBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-std::string readText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 std::string frameFileName(int32_t frame, bool raw) {
     char name[32];
     std::snprintf(name, sizeof name, "frame_%05d.%s", frame, raw ? "raw" : "ppm");
@@ -142,6 +97,6 @@ std::vector<uint32_t> rawPixels(const std::vector<uint8_t>& bytes) {
 }
 
 bool programAvailable(const char* name) {
-    const std::string command = std::string("command -v ") + name + " >/dev/null 2>&1";
-    return std::system(command.c_str()) == 0;
+    return runProgram({"/bin/sh", "-c", std::string("command -v ") + name}, std::chrono::seconds(10))
+               .exitCode == 0;
 }

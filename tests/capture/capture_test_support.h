@@ -1,15 +1,12 @@
 #pragma once
 // Running demo_capture as a child process from the programs' folder, scratch
-// folders in RAM, and reading what the program wrote.
+// folders in RAM, and what the program wrote.
 #include <cstdint>
 #include <string>
 #include <vector>
 
-struct CaptureRun {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
+#include "support/files.h"
+#include "support/process.h"
 
 // A fresh folder (in /dev/shm when it exists) removed with all its content.
 class ScratchDir {
@@ -30,41 +27,23 @@ private:
 // Copies the data files of the current folder into scratch.
 void copyDataFiles(const ScratchDir& scratch);
 
-// Runs demo_capture of the current folder with args, from workDir (empty:
-// the current folder) and with an optional environment prefix ("PATH=/x"),
-// catching its standard output and error in scratch. shellPrefix is a shell
-// command run before it in the same shell ("ulimit -f 100").
-CaptureRun runCapture(const ScratchDir& scratch, const std::string& args,
-                      const std::string& environment = "", const std::string& workDir = "",
-                      const std::string& shellPrefix = "");
+// Runs demo_capture of the current folder with args (split at spaces),
+// from workDir (empty: the current folder) with the environment changes.
+// shellPrefix is a shell command run first in the same shell ("ulimit -f 100").
+ChildResult runCapture(const std::string& args, const Environment& environment = {},
+                       const std::string& workDir = "", const std::string& shellPrefix = "");
 
-// demo_capture started in the background, for stopping it by a signal;
-// killed by the destructor if it still runs.
-class BackgroundCapture {
-public:
-    BackgroundCapture(const ScratchDir& scratch, const std::string& args,
-                      const std::string& environment = "");
-    ~BackgroundCapture();
-    BackgroundCapture(const BackgroundCapture&) = delete;
-    BackgroundCapture& operator=(const BackgroundCapture&) = delete;
+// demo_capture started for stopping it by a signal.
+StartedProgram startCapture(const std::string& args, const Environment& environment = {});
 
-    void signal(int number) const;
-    // The exit code (128 + the signal when one ended it), or -1 while it
-    // still runs after timeoutMs.
-    int waitForExit(int timeoutMs);
-
-private:
-    int pid = -1;
-};
+// The words of text between spaces.
+std::vector<std::string> words(const std::string& text);
 
 // Waits until a file whose name contains part is in dir.
 bool waitForFile(const std::string& dir, const std::string& part, int timeoutMs);
 
 // Writes text into a file made executable: a stand-in for a program.
 void writeScript(const std::string& path, const std::string& text);
-
-std::vector<uint8_t> readBytes(const std::string& path);
-std::string readText(const std::string& path);
 
 // Frame file name as the program writes it.
 std::string frameFileName(int32_t frame, bool raw);

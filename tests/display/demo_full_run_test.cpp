@@ -9,5 +9,5 @@ TEST(DemoWindowedFullRun, PlaysToTheEndWithTheWholeTranscript) {
     auto demo = startDemo("demo_windowed", session.display());
     const std::optional<int> exitCode = demo->waitForExit(200000);
     EXPECT_EQ(exitCode, std::optional<int>(0)) << demo->errorOutput();
-    EXPECT_EQ(demo->output(), fullTranscript());
+    EXPECT_EQ(demo->output(), transcript::fullRun());
 }

@@ -14,7 +14,7 @@ constexpr int kExitTimeoutMs = 5000;
 
 struct DemoRun {
     XSession session{"1024x768x24", true};
-    std::unique_ptr<ChildProcess> demo;
+    std::unique_ptr<StartedProgram> demo;
     std::string window;
 
     void start(const std::string& program) {
@@ -29,7 +29,7 @@ struct DemoRun {
 
     void expectEndedEarly() {
         EXPECT_EQ(demo->waitForExit(kExitTimeoutMs), std::optional<int>(0)) << demo->errorOutput();
-        EXPECT_EQ(demo->output(), runningTranscript());
+        EXPECT_EQ(demo->output(), transcript::upToGo());
     }
 };
 
@@ -47,7 +47,7 @@ TEST(DemoWindowed, OtherKeysDoNothingAndEscapeEndsItAtOnce) {
 TEST(DemoWindowed, CloseRequestEndsItAtOnce) {
     DemoRun run;
     ASSERT_NO_FATAL_FAILURE(run.start("demo_windowed"));
-    run.session.run("wmctrl -c test");
+    run.session.run({"wmctrl", "-c", "test"});
     run.expectEndedEarly();
 }
 
@@ -61,7 +61,7 @@ TEST(DemoFullscreen, EscapeEndsItAtOnce) {
 TEST(DemoFullscreen, CloseRequestEndsItAtOnce) {
     DemoRun run;
     ASSERT_NO_FATAL_FAILURE(run.start("demo_fullscreen"));
-    run.session.run("wmctrl -c test");
+    run.session.run({"wmctrl", "-c", "test"});
     run.expectEndedEarly();
 }
 
@@ -75,18 +75,19 @@ TEST(DemoPrograms, InterruptAndTerminateEndThemByTheSignal) {
     for (const auto& c : cases) {
         DemoRun run;
         ASSERT_NO_FATAL_FAILURE(run.start(c.program));
-        run.demo->sendSignal(c.signal);
+        run.demo->signal(c.signal);
         EXPECT_EQ(run.demo->waitForExit(kExitTimeoutMs), std::optional<int>(128 + c.signal)) << c.program;
         EXPECT_EQ(run.demo->endSignal(), c.signal) << c.program;
-        EXPECT_EQ(run.demo->output(), runningTranscript()) << c.program;
+        EXPECT_EQ(run.demo->output(), transcript::upToGo()) << c.program;
     }
 }
 
 TEST(DemoPrograms, WithoutDisplayTheyReportDirectXSuxxs) {
     for (const char* program : {"demo_windowed", "demo_fullscreen"}) {
-        ChildProcess demo({std::string("./") + program},
-                          {"DISPLAY=", "WAYLAND_DISPLAY=", "SDL_VIDEODRIVER=", "SDL_AUDIODRIVER=dummy"});
+        const Environment noDisplay{
+            {"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}, {"SDL_VIDEODRIVER", ""}, {"SDL_AUDIODRIVER", "dummy"}};
+        StartedProgram demo({std::string("./") + program}, noDisplay);
         EXPECT_EQ(demo.waitForExit(kStartTimeoutMs), std::optional<int>(1)) << program;
-        EXPECT_EQ(demo.output(), startTranscript() + "\n DirectX Suxxs !!!\n") << program;
+        EXPECT_EQ(demo.output(), transcript::upToDisplay() + transcript::kDisplayFailed) << program;
     }
 }

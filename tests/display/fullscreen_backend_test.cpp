@@ -7,7 +7,7 @@
 
 namespace {
 
-std::string startFullscreen(const XSession& session, std::unique_ptr<ChildProcess>& probe,
+std::string startFullscreen(const XSession& session, std::unique_ptr<StartedProgram>& probe,
                             const std::string& pattern) {
     probe = startProbe(session, "fullscreen", pattern);
     if (!probe->waitForOutput("presenting", kStartTimeoutMs)) return "";
@@ -24,7 +24,7 @@ bool sameScreen(const Screenshot& a, const Screenshot& b) { return a.pixels == b
 TEST(FullscreenBackend, WideScreenShowsTheLetterboxedPictureUntilEscape) {
     XSession session("1280x720x24", true);
     ASSERT_TRUE(session.ready());
-    std::unique_ptr<ChildProcess> probe;
+    std::unique_ptr<StartedProgram> probe;
     const std::string window = startFullscreen(session, probe, "still");
     ASSERT_FALSE(window.empty()) << probe->output();
     EXPECT_NE(probe->output().find("converter xrgb32"), std::string::npos) << probe->output();
@@ -49,20 +49,20 @@ TEST(FullscreenBackend, WideScreenShowsTheLetterboxedPictureUntilEscape) {
 TEST(FullscreenBackend, FrameSizedModeShowsThePatternExactlyUntilClosed) {
     XSession session("640x480x24", true);
     ASSERT_TRUE(session.ready());
-    std::unique_ptr<ChildProcess> probe;
+    std::unique_ptr<StartedProgram> probe;
     const std::string window = startFullscreen(session, probe, "still");
     ASSERT_FALSE(window.empty()) << probe->output();
     const Screenshot shot = session.screenshot();
     ASSERT_FALSE(shot.pixels.empty());
     EXPECT_EQ(patternMismatches(shot, 0, 0, 8, 8, 8), 0);
-    session.run("wmctrl -c test");
+    session.run({"wmctrl", "-c", "test"});
     EXPECT_EQ(probe->waitForExit(kExitTimeoutMs), std::optional<int>(0)) << probe->output();
 }
 
 TEST(FullscreenBackend, DrawsOnlyWithInputFocus) {
     XSession session("1280x720x24", true);
     ASSERT_TRUE(session.ready());
-    std::unique_ptr<ChildProcess> probe;
+    std::unique_ptr<StartedProgram> probe;
     const std::string window = startFullscreen(session, probe, "moving");
     ASSERT_FALSE(window.empty()) << probe->output();
     const Screenshot focused = session.screenshot();
@@ -75,7 +75,7 @@ TEST(FullscreenBackend, DrawsOnlyWithInputFocus) {
         const Screenshot first = session.screenshot();
         pauseMs(300);
         EXPECT_TRUE(sameScreen(first, session.screenshot())) << "drawing went on without focus";
-        session.run("xdotool windowactivate --sync " + window + " >/dev/null 2>&1");
+        session.run({"xdotool", "windowactivate", "--sync", window});
         pauseMs(300);
         const Screenshot back = session.screenshot();
         pauseMs(200);
@@ -89,7 +89,7 @@ TEST(FullscreenBackend, DrawsOnlyWithInputFocus) {
 TEST(FullscreenBackend, WithoutWindowManagerTheWindowCoversTheDesktop) {
     XSession session("1280x720x24", false);
     ASSERT_TRUE(session.ready());
-    std::unique_ptr<ChildProcess> probe;
+    std::unique_ptr<StartedProgram> probe;
     const std::string window = startFullscreen(session, probe, "still");
     ASSERT_FALSE(window.empty()) << probe->output();
     const WindowPlace place = windowPlace(session, window);
@@ -109,7 +109,8 @@ TEST(FullscreenBackend, WithoutWindowManagerTheWindowCoversTheDesktop) {
 TEST(FullscreenBackend, WithoutFocusPresentsWaitInsteadOfSpinning) {
     XSession session("1280x720x24", true);
     ASSERT_TRUE(session.ready());
-    ChildProcess probe({"./display_probe_fullscreen", "moving", "4"}, {"DISPLAY=" + session.display(), "SDL_VIDEODRIVER="});
+    StartedProgram probe({"./display_probe_fullscreen", "moving", "4"},
+                         {{"DISPLAY", session.display()}, {"SDL_VIDEODRIVER", ""}});
     ASSERT_TRUE(probe.waitForOutput("presenting", kStartTimeoutMs));
     ASSERT_FALSE(findTestWindow(session, kStartTimeoutMs).empty());
     FocusThief thief(session);
@@ -124,9 +125,9 @@ TEST(FullscreenBackend, WithoutFocusPresentsWaitInsteadOfSpinning) {
 }
 
 TEST(FullscreenBackend, WithoutDisplayTheStartFails) {
-    auto probe = std::make_unique<ChildProcess>(std::vector<std::string>{"./display_probe_fullscreen", "still", "5"},
-                                                std::vector<std::string>{"DISPLAY=", "WAYLAND_DISPLAY=",
-                                                                         "SDL_VIDEODRIVER="});
+    auto probe = std::make_unique<StartedProgram>(
+        std::vector<std::string>{"./display_probe_fullscreen", "still", "5"},
+        Environment{{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}, {"SDL_VIDEODRIVER", ""}});
     EXPECT_EQ(probe->waitForExit(kStartTimeoutMs), std::optional<int>(1));
     EXPECT_NE(probe->output().find("display init failed"), std::string::npos) << probe->output();
 }

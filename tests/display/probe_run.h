@@ -8,9 +8,9 @@
 constexpr int kStartTimeoutMs = 15000;
 constexpr int kExitTimeoutMs = 5000;
 
-inline std::unique_ptr<ChildProcess> startProbe(const XSession& session, const std::string& backend,
-                                                const std::string& pattern) {
-    return std::make_unique<ChildProcess>(
+inline std::unique_ptr<StartedProgram> startProbe(const XSession& session, const std::string& backend,
+                                                  const std::string& pattern) {
+    return std::make_unique<StartedProgram>(
         std::vector<std::string>{"./display_probe_" + backend, pattern, "60"},
-        std::vector<std::string>{"DISPLAY=" + session.display(), "SDL_VIDEODRIVER="});
+        Environment{{"DISPLAY", session.display()}, {"SDL_VIDEODRIVER", ""}});
 }

@@ -8,7 +8,7 @@ namespace {
 
 struct WindowedRun {
     XSession session;
-    std::unique_ptr<ChildProcess> probe;
+    std::unique_ptr<StartedProgram> probe;
     std::string window;
     WindowPlace place;
 
@@ -114,27 +114,28 @@ TEST(WindowedBackend, ZoomKeysScaleTheOuterSizeAndKeepTheWindowCentred) {
     EXPECT_EQ(restored.clientHeight, 480);
 
     // A resize by other means, to another aspect ratio, stretches the picture too.
-    run.session.run("xdotool windowsize --sync " + run.window + " 900 300");
+    run.session.run({"xdotool", "windowsize", "--sync", run.window, "900", "300"});
     const WindowPlace resized = movedWindowPlace(run.session, run.window, restored);
     EXPECT_EQ(resized.clientWidth, 900);
     EXPECT_EQ(resized.clientHeight, 300);
     run.expectStretchedPicture(resized);
 
-    run.session.run("wmctrl -c test");
+    run.session.run({"wmctrl", "-c", "test"});
     EXPECT_EQ(run.probe->waitForExit(kExitTimeoutMs), std::optional<int>(0)) << run.probe->output();
 }
 
 TEST(WindowedBackend, WithoutDisplayTheStartFails) {
-    auto probe = std::make_unique<ChildProcess>(std::vector<std::string>{"./display_probe_windowed", "still", "5"},
-                                                std::vector<std::string>{"DISPLAY=", "WAYLAND_DISPLAY=",
-                                                                         "SDL_VIDEODRIVER="});
+    auto probe = std::make_unique<StartedProgram>(
+        std::vector<std::string>{"./display_probe_windowed", "still", "5"},
+        Environment{{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}, {"SDL_VIDEODRIVER", ""}});
     EXPECT_EQ(probe->waitForExit(kStartTimeoutMs), std::optional<int>(1));
     EXPECT_NE(probe->output().find("display init failed"), std::string::npos) << probe->output();
 }
 
 TEST(WindowedBackend, OffscreenDriverServesWhenAskedFor) {
-    auto probe = std::make_unique<ChildProcess>(std::vector<std::string>{"./display_probe_windowed", "still", "1"},
-                                                std::vector<std::string>{"DISPLAY=", "SDL_VIDEODRIVER=offscreen"});
+    auto probe =
+        std::make_unique<StartedProgram>(std::vector<std::string>{"./display_probe_windowed", "still", "1"},
+                                         Environment{{"DISPLAY", ""}, {"SDL_VIDEODRIVER", "offscreen"}});
     EXPECT_EQ(probe->waitForExit(kStartTimeoutMs), std::optional<int>(3)) << probe->output();
     EXPECT_NE(probe->output().find("presenting"), std::string::npos) << probe->output();
 }

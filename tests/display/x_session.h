@@ -1,59 +1,25 @@
 #pragma once
 // A private X server (Xvfb) for one test, optionally with openbox as window
 // manager, and the programs and commands the tests run on it.
-#include <sys/types.h>
-
 #include <cstdint>
-#include <optional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "screen_check.h"
-
-// The whole content of a file.
-std::string fileText(const std::string& path);
-
-// A program started by a test, its standard output collected in a file.
-class ChildProcess {
-public:
-    // Runs argv with the current environment changed by settings such as
-    // "DISPLAY=:5"; a setting "NAME=" without value removes NAME.
-    ChildProcess(const std::vector<std::string>& argv, const std::vector<std::string>& settings);
-    ~ChildProcess();
-    ChildProcess(const ChildProcess&) = delete;
-    ChildProcess& operator=(const ChildProcess&) = delete;
-
-    // The exit code, or nothing when the program still runs after timeoutMs
-    // (or ended by a signal, reported as 128 + signal).
-    std::optional<int> waitForExit(int timeoutMs);
-    bool waitForOutput(const std::string& text, int timeoutMs);
-    std::string output() const;  // standard output
-    std::string errorOutput() const;
-    bool running();
-    void sendSignal(int number) const;
-    // The signal that ended the program, 0 when it exited or still runs.
-    int endSignal() const { return endSignal_; }
-
-private:
-    pid_t pid_ = -1;
-    int endSignal_ = 0;
-    std::string outputPath_;
-    std::string errorPath_;
-    std::optional<int> exitCode_;
-};
+#include "support/process.h"
 
 class XSession {
 public:
     // screen as for Xvfb's -screen, e.g. "1024x768x24".
     XSession(const std::string& screen, bool withWindowManager);
-    ~XSession();
     XSession(const XSession&) = delete;
     XSession& operator=(const XSession&) = delete;
 
     bool ready() const { return ready_; }
     std::string display() const { return display_; }
-    // Runs a shell command with this display; returns its standard output.
-    std::string run(const std::string& command) const;
+    // Runs a program with this display; returns its standard output.
+    std::string run(const std::vector<std::string>& argv) const;
     // The root window as 8-bit RGB triples, row by row.
     Screenshot screenshot() const;
     int32_t width() const { return width_; }
@@ -67,8 +33,8 @@ private:
     std::string display_;
     int32_t width_ = 0;
     int32_t height_ = 0;
-    pid_t serverPid_ = -1;
-    pid_t windowManagerPid_ = -1;
+    std::unique_ptr<StartedProgram> server_;
+    std::unique_ptr<StartedProgram> windowManager_;  // stopped before the server
 };
 
 // Position and size of a window: the client area and the frame around it.

@@ -21,7 +21,7 @@ TEST(DriverFullRun, PlaysTheWholeTimelineAndEndsWithTheCredits) {
     EXPECT_TRUE(run.exited) << "ended by signal " << run.signal;
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_FALSE(reportsFault(run.err)) << run.err;
-    EXPECT_EQ(run.out, transcript::upToGo() + transcript::credits());
+    EXPECT_EQ(run.out, transcript::fullRun());
     expectFadeVolumes(readVolumes(folder.file("volume.log")));
 }
 

@@ -40,7 +40,7 @@ TEST(DriverRun, TheLastSecondsOfTheShowAndTheFadeEndWithTheCredits) {
     expectExitZero(run);
     EXPECT_EQ(run.out, upToGo() + credits());
     expectFadeVolumes(readVolumes(folder.file("volume.log")));
-    EXPECT_EQ(readFile(folder.file("display.log")).rfind("init test 640 480\nexit after ", 0), 0u);
+    EXPECT_EQ(readText(folder.file("display.log")).rfind("init test 640 480\nexit after ", 0), 0u);
 }
 
 TEST(DriverRun, MissingFlareImageIsReportedOnItsOwnLineAndTheRunGoesOn) {
@@ -75,7 +75,7 @@ TEST(DriverRun, EscapeDuringTheFadeEndsWithZeroAndNoCredits) {
     const std::vector<int> volumes = readVolumes(folder.file("volume.log"));
     ASSERT_FALSE(volumes.empty()) << "Escape came before the fade";
     EXPECT_GT(volumes.back(), 0) << "Escape came after the fade";
-    EXPECT_NE(readFile(folder.file("display.log")).find("shutdown after "), std::string::npos);
+    EXPECT_NE(readText(folder.file("display.log")).find("shutdown after "), std::string::npos);
 }
 
 TEST(SoundErrorText, GivesTheTextOfEachCodeAndUnknownErrorOutsideTheTable) {

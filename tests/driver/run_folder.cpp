@@ -7,7 +7,6 @@
 #include <filesystem>
 
 #include "scene/data_files.h"
-#include "scene/scroll_message.h"
 
 namespace fs = std::filesystem;
 
@@ -40,17 +39,12 @@ RunFolder::~RunFolder() {
 }
 
 ChildResult RunFolder::run(const char* program, const Environment& extra, std::chrono::seconds limit) const {
-    return runChild((fs::path(DEMO_RUN_DIR) / program).string(), path_, extra, limit);
+    return runProgram({(fs::path(DEMO_RUN_DIR) / program).string()}, limit, extra, path_);
 }
 
-namespace transcript {
-
-std::string upToGo() {
-    return std::string(kStart) + kLoadingSound + kInitDisplay + kGo;
+bool reportsFault(const std::string& err) {
+    for (const char* mark : {"Sanitizer", "runtime error:", "terminate called", "Segmentation fault"}) {
+        if (err.find(mark) != std::string::npos) return true;
+    }
+    return false;
 }
-
-std::string credits() {
-    return std::string(" finish...\n\n") + kCodeCreditLine + "Graphic: Vak\n" + kSoundCreditLine;
-}
-
-}  // namespace transcript

@@ -4,7 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "child_process.h"
+#include "support/files.h"
+#include "support/process.h"
+#include "support/transcript.h"
 
 class RunFolder {
 public:
@@ -26,15 +28,5 @@ private:
     bool ready_ = false;
 };
 
-// The console lines of the run, as the driver writes them.
-namespace transcript {
-inline constexpr const char kStart[] = "Demo-Engine by Vak\n\n loading data ...\n";
-inline constexpr const char kLoadingSound[] = "\n loading sound ...\n";
-inline constexpr const char kInitDisplay[] = "\n init DirextX ...\n";
-inline constexpr const char kDisplayFailed[] = "\n DirectX Suxxs !!!\n";
-inline constexpr const char kGo[] = "\n Go..............\n";
-// Start-up up to "Go" when every file loads.
-std::string upToGo();
-// " finish...", the credits and the closing words.
-std::string credits();
-}  // namespace transcript
+// Whether a sanitizer or the runtime reported a fault on standard error.
+bool reportsFault(const std::string& err);

@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
+#include <sstream>
+
+#include "support/files.h"
 
 std::vector<int> readVolumes(const std::string& path) {
-    std::ifstream file(path);
+    std::istringstream file(readText(path));
     std::vector<int> volumes;
     for (int volume; file >> volume;) volumes.push_back(volume);
     return volumes;

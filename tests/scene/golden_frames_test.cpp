@@ -13,6 +13,7 @@
 
 #include "frame_schedule.h"
 #include "sha256.h"
+#include "support/files.h"
 #include "timeline_replay.h"
 
 namespace {
@@ -82,7 +83,7 @@ GoldenHashes composeGoldenFrames() {
 
 GoldenHashes readGoldenFile() {
     GoldenHashes hashes;
-    std::ifstream in(GOLDEN_FRAMES_FILE);
+    std::istringstream in(readText(GOLDEN_FRAMES_FILE));
     std::string line;
     while (std::getline(in, line)) {
         if (line.empty() || line[0] == '#') continue;
