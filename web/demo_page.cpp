@@ -20,11 +20,10 @@
 #include <vector>
 
 #include "check_run.h"
-#include "driver/demo_state.h"
 #include "driver/music.h"
-#include "driver/scroll_message.h"
 #include "rgba_frame.h"
 #include "scene/data_files.h"
+#include "scene/scroll_message.h"
 #include "scene/show.h"
 #include "sound/sound_library.h"
 
@@ -92,6 +91,7 @@ EMSCRIPTEN_KEEPALIVE int demo_load() {
     say("\n loading data ...\n");
     p.show = std::make_unique<Show>();
     p.show->loadImages();
+    std::cout.flush();  // brings out any loader message before the next line
     p.stage = Stage::Loaded;
     return 1;
 }
@@ -140,7 +140,10 @@ EMSCRIPTEN_KEEPALIVE void demo_stop() {
 EMSCRIPTEN_KEEPALIVE uint8_t* demo_pixels() { return page().rgba.data(); }
 
 // The reading the last frame was composed for, in milliseconds.
-EMSCRIPTEN_KEEPALIVE int demo_music_time() { return musicTime; }
+EMSCRIPTEN_KEEPALIVE int demo_music_time() {
+    const Page& p = page();
+    return p.show ? p.show->musicTime() : 0;
+}
 
 // Check mode from the page's fragment ("frames=0,2600,6000&fps=50"): sets
 // the scene up without sound. 0 with the reason in demo_text() on a bad request.

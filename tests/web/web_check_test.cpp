@@ -10,7 +10,6 @@
 #include "rgba_frame.h"
 #include "scene/show.h"
 #include "sha256.h"
-#include "timeline_replay.h"
 
 namespace {
 
@@ -61,7 +60,6 @@ TEST(WebCheckRun, HashesTheBytesDemoCaptureWritesForTheSameFrames) {
     }
     expected += "500 none\n";
 
-    ReplayStart fresh;  // the run-long state as a new process has it
     Show show;
     show.loadImages();
     show.setUp();
@@ -75,7 +73,6 @@ TEST(WebCheckRun, HashesTheBytesDemoCaptureWritesForTheSameFrames) {
 }
 
 TEST(WebCheckRun, StopsAtTheLastChosenFrame) {
-    ReplayStart fresh;
     Show show;
     show.loadImages();
     show.setUp();
