@@ -158,12 +158,14 @@ EMSCRIPTEN_KEEPALIVE int demo_check_begin(const char* fragment) {
     return 1;
 }
 
-// Composes up to maxFrames more frames of the check; 1 once it is done, and
-// then demo_text() holds its "K hash" lines.
+// Composes up to maxFrames more frames of the check and leaves the last in
+// demo_pixels(); 1 once it is done, and then demo_text() holds its "K hash" lines.
 EMSCRIPTEN_KEEPALIVE int demo_check_advance(int maxFrames) {
     Page& p = page();
     if (p.stage != Stage::Checking) return p.stage == Stage::Over ? 1 : 0;
-    if (!p.check->advance(maxFrames)) return 0;
+    const bool done = p.check->advance(maxFrames);
+    convertToRgba(p.show->frame(), p.rgba.data());  // the page shows the check's progress
+    if (!done) return 0;
     p.text = p.check->report();
     p.stage = Stage::Over;
     return 1;

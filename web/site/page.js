@@ -114,6 +114,7 @@ function finishCheck(text, title) {
   hashesOut.textContent = text;
   hashesOut.hidden = false;
   statusLine.textContent = title === 'done' ? 'Check done.' : 'Check failed: ' + text;
+  panel.hidden = title === 'done';  // the last frame composed stays in view
   document.title = title;
 }
 
@@ -133,6 +134,7 @@ function runCheck() {
         return;
       }
       statusLine.textContent = 'Checking frames\u2026 ' + demo._demo_check_frames_composed() + ' composed';
+      drawFrame(demo);
       setTimeout(slice, 0);
     };
     slice();
