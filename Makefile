@@ -1,11 +1,14 @@
 # make demo   sets everything up and plays the demo (windowed).
 # make test   sets everything up and runs every test.
+# make web    the demo as a static web site in build-web/site; make serve-web serves it.
 BUILD      ?= build
 BUILD_SAN  ?= build-sanitize
 BUILD_TSAN ?= build-tsan
+BUILD_WEB  ?= build-web
+WEB_PORT   ?= 8000
 CMAKE_OPTS ?= $(if $(CI),-DDEMO_WERROR=ON,)
 
-.PHONY: all deps build demo demo-fullscreen test test-sanitize test-tsan bench clean
+.PHONY: all deps build demo demo-fullscreen test test-sanitize test-tsan bench web serve-web test-web clean
 
 all: build
 
@@ -42,5 +45,25 @@ test-tsan: deps
 bench: build
 	cd $(BUILD)/bin && ./demo_bench --benchmark_repetitions=9 --benchmark_report_aggregates_only=true
 
+# WebAssembly: SDL2 and libopenmpt for wasm are built once into
+# /var/cache/demo-deps (tools/scripts/web-deps.sh); the data comes from the
+# native generator.
+web: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) --target demo_assetgen
+	libs=$$(tools/scripts/web-deps.sh) && \
+	cmake -S . -B $(BUILD_WEB) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/web/toolchain.cmake \
+	  -DDEMO_WASM_LIBS="$$libs" -DDEMO_HOST_ASSETGEN=$(CURDIR)/$(BUILD)/bin/demo_assetgen $(CMAKE_OPTS)
+	cmake --build $(BUILD_WEB) -j2
+
+serve-web: web
+	@echo "The demo: http://127.0.0.1:$(WEB_PORT)/index.html"
+	cd $(BUILD_WEB)/site && python3 -m http.server $(WEB_PORT) --bind 127.0.0.1
+
+# The wasm capture under Node and the page in headless Chromium, both against
+# the native build's frames and soundtrack.
+test-web: web build
+	tools/scripts/test-web.sh $(BUILD) $(BUILD_WEB)
+
 clean:
-	rm -rf $(BUILD) $(BUILD_SAN) $(BUILD_TSAN)
+	rm -rf $(BUILD) $(BUILD_SAN) $(BUILD_TSAN) $(BUILD_WEB)

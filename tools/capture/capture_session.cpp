@@ -56,6 +56,10 @@ bool CaptureSession::needsSoundtrack() const {
 }
 
 bool CaptureSession::prepare() {
+    if (!options.videoFile.empty() && !kCanStartPrograms) {
+        return fail("--video needs the native build of demo_capture: this WebAssembly build "
+                    "cannot start ffmpeg (frames and --wav work)");
+    }
     if (!options.videoFile.empty() && !isOnPath("ffmpeg")) {
         return fail("--video needs the program ffmpeg, which is not installed "
                     "(not found on PATH); install it (Debian: apt-get install ffmpeg)");

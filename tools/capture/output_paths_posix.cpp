@@ -4,6 +4,7 @@
 #include <unistd.h>
 #include <cerrno>
 #include <climits>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -12,7 +13,9 @@
 namespace {
 
 // File systems of the kernel's own objects: writing there is no file output.
-constexpr long kKernelFileSystems[] = {
+// The magic numbers are 32 bits; f_type's width and sign differ between
+// targets (a 32-bit long cannot hold the larger ones).
+constexpr uint32_t kKernelFileSystems[] = {
     0x9fa0,      // proc
     0x62656572,  // sysfs
     0x64626720,  // debugfs
@@ -31,8 +34,8 @@ constexpr long kKernelFileSystems[] = {
 bool isKernelFileSystem(const std::string& path) {
     struct statfs info {};
     if (statfs(path.c_str(), &info) != 0) return true;
-    for (const long type : kKernelFileSystems) {
-        if (static_cast<long>(info.f_type) == type) return true;
+    for (const uint32_t type : kKernelFileSystems) {
+        if (static_cast<uint32_t>(info.f_type) == type) return true;
     }
     return false;
 }

@@ -40,7 +40,7 @@ std::string oneLine(std::string text) {
     return replaceAll(replaceAll(text, "\r", ""), "\n", "; ");
 }
 
-std::vector<std::string> ffmpegArguments(const VideoSettings& s) {
+[[maybe_unused]] std::vector<std::string> ffmpegArguments(const VideoSettings& s) {
     std::vector<std::string> args = {
         "ffmpeg", "-hide_banner", "-loglevel", "error", "-nostats", "-y",
         "-f", "rawvideo", "-pixel_format", kPipePixelFormat,
@@ -94,6 +94,11 @@ void VideoPipe::closeInput() {
 }
 
 bool VideoPipe::start(const VideoSettings& settings) {
+    if (!kCanStartPrograms) {
+        message = "this build cannot start ffmpeg";
+        return false;
+    }
+#ifndef __EMSCRIPTEN__
     int fds[2];
     if (pipe2(fds, O_CLOEXEC) != 0) {
         message = std::string("cannot make a pipe: ") + std::strerror(errno);
@@ -122,6 +127,10 @@ bool VideoPipe::start(const VideoSettings& settings) {
     }
     registerEncoder(child);
     return true;
+#else
+    (void)settings;
+    return false;
+#endif
 }
 
 // What ffmpeg wrote on its standard error, its name for the output replaced

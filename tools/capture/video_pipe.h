@@ -8,6 +8,14 @@
 
 #include "raster/image.h"
 
+// Whether this build can start ffmpeg at all: the WebAssembly build, run
+// under Node, cannot start programs.
+#ifdef __EMSCRIPTEN__
+inline constexpr bool kCanStartPrograms = false;
+#else
+inline constexpr bool kCanStartPrograms = true;
+#endif
+
 // Whether an executable of that name is in one of the PATH folders.
 bool isOnPath(const char* program);
 

@@ -1,0 +1,117 @@
+#!/usr/bin/env bash
+# Tests of the WebAssembly build against the native one:
+#  1. demo_capture.js under Node writes the same frame files and soundtrack
+#     as the native demo_capture, and refuses --video with a clear message;
+#  2. the page in headless Chromium, check mode: the hashes of frames in the
+#     show, the jitter and the fade are those of the native frames;
+#  3. the page in headless Chromium, playing (web-play-test.js): the picture
+#     is not blank, the scroller moves between two moments, Escape ends the
+#     show and Start plays it again.
+#   test-web.sh NATIVE_BUILD WEB_BUILD
+set -uo pipefail
+native=$(cd "${1:-build}" && pwd)
+web=$(cd "${2:-build-web}" && pwd)
+export NODE_PATH=/usr/share/nodejs
+work=$(mktemp -d)
+server=""
+cleanup() {
+  [ -n "$server" ] && kill "$server" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+passed=0
+failed=0
+pass() { echo "PASS: $*"; passed=$((passed + 1)); }
+fail() { echo "FAIL: $*"; failed=$((failed + 1)); }
+
+# ---- 1. The capture tool under Node ----------------------------------------
+# At 10 fps: frame 0 starts the show, 520 (52 s) jitters, 1520 (152 s) fades.
+node_frames=0,520,1520
+(cd "$native/bin" && ./demo_capture --fps 10 --raw --frames "$work/native10" --only $node_frames \
+   --wav "$work/native.wav") > "$work/native10.log" 2>&1 || fail "native capture at 10 fps: $(cat "$work/native10.log")"
+start=$(date +%s)
+if (cd "$web/bin" && node --no-experimental-fetch demo_capture.js --fps 10 --raw --frames "$work/wasm10" \
+      --only $node_frames --wav "$work/wasm.wav") > "$work/wasm10.log" 2>&1; then
+  echo "wasm capture under Node: $(($(date +%s) - start)) s"
+  for k in ${node_frames//,/ }; do
+    name=$(printf 'frame_%05d.raw' "$k")
+    if cmp -s "$work/native10/$name" "$work/wasm10/$name"; then
+      pass "Node capture frame $k is byte-identical"
+    else
+      fail "Node capture frame $k differs from the native one"
+    fi
+  done
+  if cmp -s "$work/native.wav" "$work/wasm.wav"; then
+    pass "Node capture soundtrack is byte-identical"
+  else
+    fail "Node capture soundtrack differs from the native one"
+  fi
+else
+  fail "wasm capture under Node: $(cat "$work/wasm10.log")"
+fi
+(cd "$web/bin" && node --no-experimental-fetch demo_capture.js --video "$work/demo.mp4") > "$work/video.log" 2>&1
+code=$?
+if [ "$code" -eq 1 ] && grep -q "needs the native build" "$work/video.log" && [ ! -e "$work/demo.mp4" ]; then
+  pass "Node capture refuses --video with a clear message"
+else
+  fail "Node capture --video: exit $code, $(cat "$work/video.log")"
+fi
+
+# ---- The site on a local port ----------------------------------------------
+port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+(cd "$web/site" && exec python3 -m http.server "$port" --bind 127.0.0.1) > "$work/server.log" 2>&1 &
+server=$!
+for _ in $(seq 50); do
+  python3 -c "import urllib.request; urllib.request.urlopen('http://127.0.0.1:$port/index.html')" 2>/dev/null && break
+  sleep 0.2
+done
+base="http://127.0.0.1:$port/index.html"
+chrome=(chromium --headless=new --no-sandbox --disable-gpu --autoplay-policy=no-user-gesture-required)
+
+# ---- 2. Check mode against the native frames --------------------------------
+# At 50 fps: frame 0 starts the show, 2600 (52 s) jitters, 7600 (152 s) fades.
+check_frames=0,2600,7600
+(cd "$native/bin" && ./demo_capture --fps 50 --raw --frames "$work/native50" --only $check_frames) \
+  > "$work/native50.log" 2>&1 || fail "native capture at 50 fps: $(cat "$work/native50.log")"
+expected=""
+for k in ${check_frames//,/ }; do
+  expected+="$k $(sha256sum "$work/native50/$(printf 'frame_%05d.raw' "$k")" | cut -d' ' -f1)"$'\n'
+done
+start=$(date +%s)
+timeout 600 "${chrome[@]}" --virtual-time-budget=240000 --dump-dom "$base#frames=$check_frames&fps=50" \
+  > "$work/check.html" 2> "$work/check.log"
+echo "check mode in Chromium: $(($(date +%s) - start)) s"
+got=$(python3 - "$work/check.html" <<'EOF'
+import html, re, sys
+page = open(sys.argv[1], encoding="utf-8").read()
+title = re.search(r"<title>(.*?)</title>", page, re.S)
+hashes = re.search(r'<pre id="frame-hashes"[^>]*>(.*?)</pre>', page, re.S)
+print("title=" + (title.group(1) if title else ""))
+print(html.unescape(hashes.group(1)) if hashes else "", end="")
+EOF
+)
+if [ "$(head -n1 <<<"$got")" = "title=done" ]; then
+  pass "check mode finished (title done)"
+else
+  fail "check mode did not finish: $(head -n1 <<<"$got")"
+fi
+if [ "$(tail -n +2 <<<"$got")" = "${expected%$'\n'}" ]; then
+  pass "check mode hashes of frames $check_frames equal the native frames'"
+else
+  fail "check mode hashes differ: got [$(tail -n +2 <<<"$got")] expected [$expected]"
+fi
+
+# ---- 3. Playing ----------------------------------------------------------------
+# Driven as a viewer would: Start, two music moments (the picture is not blank,
+# the scroller moves), Escape, Start again. Its screenshot is kept for a look.
+node "$(dirname "$0")/web-play-test.js" "$base" "$web/playing.png" > "$work/play.log" 2>&1
+cat "$work/play.log"
+passed=$((passed + $(grep -c '^PASS:' "$work/play.log")))
+failed=$((failed + $(grep -c '^FAIL:' "$work/play.log")))
+if ! grep -q '^PASS:' "$work/play.log" && ! grep -q '^FAIL:' "$work/play.log"; then
+  fail "the playing test reported nothing"
+fi
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]

@@ -1,0 +1,182 @@
+// The demo in a web page. The page's script calls these functions: one
+// instance of the module plays the presentation once, as one run of the
+// native program does, and a new instance plays it again.
+//
+// Playing: demo_load (banner, images), then on the viewer's click
+// demo_start (music, scene set-up), then demo_frame once per animation
+// frame, which composes the frame for the music clock's current reading and
+// leaves it in demo_pixels() as RGBA. The music position is the only clock:
+// a frame that comes late simply shows a later moment, nothing is made up.
+//
+// Checking: demo_load, demo_check_begin with the page's fragment, then
+// demo_check_advance in slices until it returns 1; demo_text() has the hashes.
+#include <emscripten/emscripten.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "check_run.h"
+#include "driver/music.h"
+#include "rgba_frame.h"
+#include "scene/data_files.h"
+#include "scene/scroll_message.h"
+#include "scene/show.h"
+#include "sound/sound_library.h"
+
+namespace {
+
+constexpr int kMixRate = 44100;
+constexpr int kMaxSoftwareChannels = 32;
+
+enum class Stage { Empty, Loaded, Playing, Checking, Over };
+
+struct Page {
+    Stage stage = Stage::Empty;
+    std::unique_ptr<Show> show;
+    FMUSIC_MODULE* song = nullptr;
+    std::unique_ptr<CheckRun> check;
+    std::vector<uint8_t> rgba = std::vector<uint8_t>(size_t{4} * kScreenWidth * kScreenHeight);
+    std::string text;
+};
+
+// Never destroyed: the runtime of a page does not end.
+Page& page() {
+    static Page* const instance = new Page;
+    return *instance;
+}
+
+void say(const char* text) { std::cout << text << std::flush; }
+
+// The sound library's start as the native driver does it, except that a
+// failure is reported to the page instead of ending the process.
+bool startMusic(Page& p) {
+    if (FSOUND_GetVersion() != kRequiredSoundVersion) {
+        p.text = "wrong sound library version";
+        return false;
+    }
+    if (!FSOUND_Init(kMixRate, kMaxSoftwareChannels, 0)) {
+        p.text = soundErrorText(FSOUND_GetError());
+        return false;
+    }
+    p.song = FMUSIC_LoadSong(kSongFileName);
+    if (p.song == nullptr || !FMUSIC_PlaySong(p.song)) {
+        p.text = soundErrorText(FSOUND_GetError());
+        FSOUND_Close();
+        return false;
+    }
+    return true;
+}
+
+void finishShow(Page& p) {
+    FMUSIC_FreeSong(p.song);
+    p.song = nullptr;
+    FSOUND_Close();
+    std::cout << " finish...\n\n" << kCodeCreditLine << "Graphic: Vak\n" << kSoundCreditLine << std::flush;
+    p.stage = Stage::Over;
+}
+
+}  // namespace
+
+extern "C" {
+
+// Banner texts and the four images from the working folder. 1 on success.
+EMSCRIPTEN_KEEPALIVE int demo_load() {
+    Page& p = page();
+    if (p.stage != Stage::Empty) return 0;
+    say("Demo-Engine by Vak\n");
+    say("\n loading data ...\n");
+    p.show = std::make_unique<Show>();
+    p.show->loadImages();
+    std::cout.flush();  // brings out any loader message before the next line
+    p.stage = Stage::Loaded;
+    return 1;
+}
+
+// Starts the music and sets the scene up; call it from the viewer's click,
+// as browsers only let a page make sound after one. 0 with the reason in
+// demo_text() when the sound cannot start.
+EMSCRIPTEN_KEEPALIVE int demo_start() {
+    Page& p = page();
+    if (p.stage != Stage::Loaded) return 0;
+    say("\n loading sound ...\n");
+    if (!startMusic(p)) {
+        say(("\n" + p.text + "\n").c_str());
+        p.stage = Stage::Over;
+        return 0;
+    }
+    p.show->setUp();
+    say("\n Go..............\n");
+    p.stage = Stage::Playing;
+    return 1;
+}
+
+// One frame for the music clock's reading now. 1 when a frame is ready in
+// demo_pixels(); 0 once the show is over (the music is freed, the sound
+// closed and the credits printed).
+EMSCRIPTEN_KEEPALIVE int demo_frame() {
+    Page& p = page();
+    if (p.stage != Stage::Playing) return 0;
+    const ShowStep step = p.show->step(FMUSIC_GetTime(p.song));
+    if (step.action == ShowAction::Stop) {
+        finishShow(p);
+        return 0;
+    }
+    if (step.action == ShowAction::SetVolumeAndPresent) FMUSIC_SetMasterVolume(p.song, step.volume);
+    convertToRgba(p.show->frame(), p.rgba.data());
+    return 1;
+}
+
+// Escape: the show ends at once and the sound stops; no credits, as natively.
+EMSCRIPTEN_KEEPALIVE void demo_stop() {
+    Page& p = page();
+    if (p.stage == Stage::Playing) FSOUND_Close();
+    p.stage = Stage::Over;
+}
+
+EMSCRIPTEN_KEEPALIVE uint8_t* demo_pixels() { return page().rgba.data(); }
+
+// The reading the last frame was composed for, in milliseconds.
+EMSCRIPTEN_KEEPALIVE int demo_music_time() {
+    const Page& p = page();
+    return p.show ? p.show->musicTime() : 0;
+}
+
+// Check mode from the page's fragment ("frames=0,2600,6000&fps=50"): sets
+// the scene up without sound. 0 with the reason in demo_text() on a bad request.
+EMSCRIPTEN_KEEPALIVE int demo_check_begin(const char* fragment) {
+    Page& p = page();
+    if (p.stage != Stage::Loaded) return 0;
+    CheckRequest request;
+    if (!parseCheckRequest(fragment, request, p.text)) return 0;
+    p.show->setUp();
+    p.check = std::make_unique<CheckRun>(*p.show, std::move(request));
+    p.stage = Stage::Checking;
+    return 1;
+}
+
+// Composes up to maxFrames more frames of the check and leaves the last in
+// demo_pixels(); 1 once it is done, and then demo_text() holds its "K hash" lines.
+EMSCRIPTEN_KEEPALIVE int demo_check_advance(int maxFrames) {
+    Page& p = page();
+    if (p.stage != Stage::Checking) return p.stage == Stage::Over ? 1 : 0;
+    const bool done = p.check->advance(maxFrames);
+    convertToRgba(p.show->frame(), p.rgba.data());  // the page shows the check's progress
+    if (!done) return 0;
+    p.text = p.check->report();
+    p.stage = Stage::Over;
+    return 1;
+}
+
+EMSCRIPTEN_KEEPALIVE int demo_check_frames_composed() {
+    const Page& p = page();
+    return p.check ? p.check->framesComposed() : 0;
+}
+
+// The check's report or the reason of the last failure.
+EMSCRIPTEN_KEEPALIVE const char* demo_text() { return page().text.c_str(); }
+
+}  // extern "C"

@@ -1,0 +1,26 @@
+# SDL2 and libopenmpt for WebAssembly, built from Debian's source packages by
+# tools/scripts/web-deps.sh, which prints the folder to pass here. They take
+# the names the native build gets from pkg-config, so the sound library and
+# the capture tool build unchanged.
+set(DEMO_WASM_LIBS "" CACHE PATH "Folder with sdl2/ and libopenmpt/ for wasm (tools/scripts/web-deps.sh prints it)")
+set(DEMO_HOST_ASSETGEN "" CACHE FILEPATH "The native data generator demo_assetgen")
+foreach(lib sdl2/lib/libSDL2.a libopenmpt/lib/libopenmpt.a)
+  if(NOT EXISTS "${DEMO_WASM_LIBS}/${lib}")
+    message(FATAL_ERROR "No ${lib} under DEMO_WASM_LIBS='${DEMO_WASM_LIBS}': run tools/scripts/web-deps.sh (make web does)")
+  endif()
+endforeach()
+if(NOT EXISTS "${DEMO_HOST_ASSETGEN}")
+  message(FATAL_ERROR "DEMO_HOST_ASSETGEN='${DEMO_HOST_ASSETGEN}' is not the native demo_assetgen (make web builds it)")
+endif()
+
+add_library(PkgConfig::SDL2 INTERFACE IMPORTED)
+target_include_directories(PkgConfig::SDL2 INTERFACE ${DEMO_WASM_LIBS}/sdl2/include/SDL2)
+target_link_libraries(PkgConfig::SDL2 INTERFACE ${DEMO_WASM_LIBS}/sdl2/lib/libSDL2.a)
+
+add_library(PkgConfig::OPENMPT INTERFACE IMPORTED)
+target_include_directories(PkgConfig::OPENMPT INTERFACE ${DEMO_WASM_LIBS}/libopenmpt/include)
+target_link_libraries(PkgConfig::OPENMPT INTERFACE ${DEMO_WASM_LIBS}/libopenmpt/lib/libopenmpt.a)
+
+# No threads of our own in the browser: SDL's audio runs from the page's
+# audio events, and a shared-memory build would need special server headers.
+add_library(Threads::Threads INTERFACE IMPORTED)
