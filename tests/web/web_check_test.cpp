@@ -50,7 +50,8 @@ TEST(WebCheckRequest, RejectsWhatTheCaptureToolWouldNotTake) {
 TEST(WebCheckRun, HashesTheBytesDemoCaptureWritesForTheSameFrames) {
     const std::vector<int32_t> chosen = {0, 41, 151, 160};
     ScratchDir scratch;
-    const CaptureRun run = runCapture(scratch, "--fps 1 --raw --frames " + (scratch / "raw") + " --only 0,41,151,160");
+    const ChildResult run =
+        runCapture("--fps 1 --raw --frames " + (scratch / "raw") + " --only 0,41,151,160");
     ASSERT_EQ(run.exitCode, 0) << run.err;
     std::string expected;
     for (int32_t frame : chosen) {
