@@ -19,7 +19,8 @@ void ConvertFrame(benchmark::State& state) {
     const int pitch = kWidth * kBytesPerPixel;
     std::vector<uint8_t> surface(static_cast<size_t>(pitch) * kHeight);
     for (auto _ : state) {
-        for (int r = 0; r < kHeight; ++r) converter(frame.data() + r * kWidth, surface.data() + r * pitch, kWidth);
+        for (int r = 0; r < kHeight; ++r)
+            converter(frame.data() + r * kWidth, surface.data() + r * pitch, kWidth);
         benchmark::DoNotOptimize(surface.data());
         benchmark::ClobberMemory();
     }

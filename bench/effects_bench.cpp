@@ -5,10 +5,10 @@
 #include <cstdlib>
 #include <utility>
 
+#include "bench_scene.h"
 #include "effects/scroller.h"
 #include "effects/wave.h"
 #include "effects/wireframe.h"
-#include "bench_scene.h"
 
 namespace {
 

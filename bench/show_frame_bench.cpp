@@ -38,12 +38,7 @@ void ShowFrame(benchmark::State& state) {
     state.SetLabel(scene.label());
 }
 // 136635 ms is the frame of a 60 Hz run with the longest lines.
-BENCHMARK(ShowFrame)
-    ->ArgName("ms")
-    ->Arg(10000)
-    ->Arg(70000)
-    ->Arg(120000)
-    ->Arg(136635)
-    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(ShowFrame)->ArgName("ms")->Arg(10000)->Arg(70000)->Arg(120000)->Arg(136635)->Unit(
+    benchmark::kMicrosecond);
 
 }  // namespace

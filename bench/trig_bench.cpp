@@ -35,9 +35,13 @@ double libCos(double x) { return std::cos(x); }
 
 BENCHMARK(Trig<libSin>)->Name("LibSin")->Unit(benchmark::kMicrosecond);
 BENCHMARK(Trig<portableSin>)->Name("PortableSin")->Unit(benchmark::kMicrosecond);
-BENCHMARK(Trig<portable_trig_detail::sinWithSoftwareFma>)->Name("PortableSinSoftwareFma")->Unit(benchmark::kMicrosecond);
+BENCHMARK(Trig<portable_trig_detail::sinWithSoftwareFma>)
+    ->Name("PortableSinSoftwareFma")
+    ->Unit(benchmark::kMicrosecond);
 BENCHMARK(Trig<libCos>)->Name("LibCos")->Unit(benchmark::kMicrosecond);
 BENCHMARK(Trig<portableCos>)->Name("PortableCos")->Unit(benchmark::kMicrosecond);
-BENCHMARK(Trig<portable_trig_detail::cosWithSoftwareFma>)->Name("PortableCosSoftwareFma")->Unit(benchmark::kMicrosecond);
+BENCHMARK(Trig<portable_trig_detail::cosWithSoftwareFma>)
+    ->Name("PortableCosSoftwareFma")
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -51,7 +51,8 @@ bool parseCheckRequest(std::string_view fragment, CheckRequest& request, std::st
         const std::string_view value =
             equals == std::string_view::npos ? std::string_view{} : pair.substr(equals + 1);
         if (key == "fps") {
-            if (!parseNumber(value, request.fps) || request.fps < kMinCaptureFps || request.fps > kMaxCaptureFps) {
+            if (!parseNumber(value, request.fps) || request.fps < kMinCaptureFps ||
+                request.fps > kMaxCaptureFps) {
                 error = "fps must be a number from 1 to 1000";
                 return false;
             }

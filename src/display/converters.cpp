@@ -35,10 +35,18 @@ inline void store32(uint8_t* d, uint32_t v) {
 // Red and blue exchanged, the top byte cleared.
 inline uint32_t swapRedBlue(uint32_t p) { return ((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF); }
 
-inline uint32_t toRgb565(uint32_t p) { return ((p >> 8) & 0xF800) | ((p >> 5) & 0x07E0) | ((p >> 3) & 0x001F); }
-inline uint32_t toBgr565(uint32_t p) { return ((p >> 19) & 0x001F) | ((p >> 5) & 0x07E0) | ((p & 0xF8) << 8); }
-inline uint32_t toRgb555(uint32_t p) { return ((p >> 9) & 0x7C00) | ((p >> 6) & 0x03E0) | ((p >> 3) & 0x001F); }
-inline uint32_t toBgr555(uint32_t p) { return ((p >> 19) & 0x001F) | ((p >> 6) & 0x03E0) | ((p & 0xF8) << 7); }
+inline uint32_t toRgb565(uint32_t p) {
+    return ((p >> 8) & 0xF800) | ((p >> 5) & 0x07E0) | ((p >> 3) & 0x001F);
+}
+inline uint32_t toBgr565(uint32_t p) {
+    return ((p >> 19) & 0x001F) | ((p >> 5) & 0x07E0) | ((p & 0xF8) << 8);
+}
+inline uint32_t toRgb555(uint32_t p) {
+    return ((p >> 9) & 0x7C00) | ((p >> 6) & 0x03E0) | ((p >> 3) & 0x001F);
+}
+inline uint32_t toBgr555(uint32_t p) {
+    return ((p >> 19) & 0x001F) | ((p >> 6) & 0x03E0) | ((p & 0xF8) << 7);
+}
 
 #if defined(__SSE2__)
 inline __m128i load4(const uint32_t* s) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(s)); }
@@ -57,8 +65,8 @@ inline __m128i swapRedBlue4(__m128i p) {
 // eight halves then join into six words of output.
 inline void storeLow3Bytes16(uint8_t* d, __m128i x0, __m128i x1, __m128i x2, __m128i x3) {
     const __m128i first = _mm_set_epi32(0, 0x00FFFFFF, 0, 0x00FFFFFF);
-    const __m128i second = _mm_set_epi32(0x0000FFFF, static_cast<int>(0xFF000000), 0x0000FFFF,
-                                         static_cast<int>(0xFF000000));
+    const __m128i second =
+        _mm_set_epi32(0x0000FFFF, static_cast<int>(0xFF000000), 0x0000FFFF, static_cast<int>(0xFF000000));
     auto closeUp = [&](__m128i x) {
         return _mm_or_si128(_mm_and_si128(x, first), _mm_and_si128(_mm_srli_epi64(x, 8), second));
     };
@@ -83,7 +91,8 @@ inline void storeLow3Bytes16(uint8_t* d, __m128i x0, __m128i x1, __m128i x2, __m
 // saturating packs are exact.
 inline void splitHalves8(const uint32_t* s, __m128i& low, __m128i& high) {
     const __m128i x0 = load4(s), x1 = load4(s + 4);
-    low = _mm_packs_epi32(_mm_srai_epi32(_mm_slli_epi32(x0, 16), 16), _mm_srai_epi32(_mm_slli_epi32(x1, 16), 16));
+    low = _mm_packs_epi32(_mm_srai_epi32(_mm_slli_epi32(x0, 16), 16),
+                          _mm_srai_epi32(_mm_slli_epi32(x1, 16), 16));
     high = _mm_packs_epi32(_mm_srai_epi32(x0, 16), _mm_srai_epi32(x1, 16));
 }
 
@@ -91,7 +100,8 @@ inline void splitHalves8(const uint32_t* s, __m128i& low, __m128i& high) {
 // or (half >> right) under a mask. kRedFirst: red is the top field.
 template <bool kRedFirst, int kTopShift, int kGreenShift, uint16_t kTopMask, uint16_t kGreenMask>
 inline __m128i pack16(__m128i low, __m128i high) {
-    const __m128i green = _mm_and_si128(_mm_srli_epi16(low, kGreenShift), _mm_set1_epi16(static_cast<short>(kGreenMask)));
+    const __m128i green =
+        _mm_and_si128(_mm_srli_epi16(low, kGreenShift), _mm_set1_epi16(static_cast<short>(kGreenMask)));
     __m128i top, bottom;
     if constexpr (kRedFirst) {
         top = _mm_and_si128(_mm_slli_epi16(high, kTopShift), _mm_set1_epi16(static_cast<short>(kTopMask)));
@@ -191,14 +201,10 @@ RowConverter selectRowConverter(uint32_t bitCount, uint32_t redMask, uint32_t gr
         RowConverter converter;
     };
     static constexpr Layout kLayouts[] = {
-        {32, 0xFF0000, 0xFF00, 0xFF, convertRowXrgb32},
-        {32, 0xFF, 0xFF00, 0xFF0000, convertRowXbgr32},
-        {24, 0xFF0000, 0xFF00, 0xFF, convertRowRgb24},
-        {24, 0xFF, 0xFF00, 0xFF0000, convertRowBgr24},
-        {16, 0xF800, 0x07E0, 0x001F, convertRowRgb565},
-        {16, 0x001F, 0x07E0, 0xF800, convertRowBgr565},
-        {16, 0x7C00, 0x03E0, 0x001F, convertRowRgb555},
-        {16, 0x001F, 0x03E0, 0x7C00, convertRowBgr555},
+        {32, 0xFF0000, 0xFF00, 0xFF, convertRowXrgb32}, {32, 0xFF, 0xFF00, 0xFF0000, convertRowXbgr32},
+        {24, 0xFF0000, 0xFF00, 0xFF, convertRowRgb24},  {24, 0xFF, 0xFF00, 0xFF0000, convertRowBgr24},
+        {16, 0xF800, 0x07E0, 0x001F, convertRowRgb565}, {16, 0x001F, 0x07E0, 0xF800, convertRowBgr565},
+        {16, 0x7C00, 0x03E0, 0x001F, convertRowRgb555}, {16, 0x001F, 0x03E0, 0x7C00, convertRowBgr555},
     };
     for (const Layout& l : kLayouts) {
         if (l.bitCount == bitCount && l.red == redMask && l.green == greenMask && l.blue == blueMask) {

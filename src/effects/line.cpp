@@ -99,8 +99,8 @@ VisibleRun findVisibleRun(const Walk& w, AxisRange major, AxisRange minor) {
 
 // Plots the visible run; every pixel of it lies inside the target.
 // majorStride and minorStride are the index offsets of one step along each axis.
-void plotRun(uint32_t* pixels, int64_t index, const Walk& w, const VisibleRun& run,
-             int64_t majorStride, int64_t minorStride, uint32_t colour) {
+void plotRun(uint32_t* pixels, int64_t index, const Walk& w, const VisibleRun& run, int64_t majorStride,
+             int64_t minorStride, uint32_t colour) {
     const int64_t minorMove = w.minorStep * minorStride;
     int64_t e = run.e;
     for (int64_t n = run.first; n <= run.last; ++n) {

@@ -33,9 +33,8 @@ void buildTriangles(VertexList& vertices, TriangleList& triangles) {
     MeshVertex* v = vertices.items;
     for (int32_t r = 0; r < cells; ++r) {
         for (int32_t k = 1; k <= cells; ++k) {
-            triangles.items[cells * r + (k - 1)] =
-                MeshTriangle(&v[kMeshSide * r + k - 1], &v[kMeshSide * r + k],
-                             &v[kMeshSide * (r + 1) + k - 1]);
+            triangles.items[cells * r + (k - 1)] = MeshTriangle(
+                &v[kMeshSide * r + k - 1], &v[kMeshSide * r + k], &v[kMeshSide * (r + 1) + k - 1]);
         }
     }
 }

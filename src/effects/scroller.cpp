@@ -35,8 +35,8 @@ void drawScroller(Image& destination, const Image& font, int32_t t, const Scroll
         // Every later character stands further right: none can be seen.
         if (base + kSwayLow >= width) break;
         const int32_t y = static_cast<int32_t>(30.0 * portableSin(0.25 * (i + phase)) + 50.0);
-        const int32_t x = static_cast<int32_t>(60.0 * portableCos(0.002 * (t + i)) +
-                                               (start + kGlyphAdvance * i) + 50.0);
+        const int32_t x =
+            static_cast<int32_t>(60.0 * portableCos(0.002 * (t + i)) + (start + kGlyphAdvance * i) + 50.0);
         drawGlyph(text[i], x, y, destination, font);
     }
 }

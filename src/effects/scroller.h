@@ -6,7 +6,6 @@
 #include "effects/glyph_layout.h"
 #include "raster/image.h"
 
-
 void drawGlyph(char character, int32_t x, int32_t y, Image& destination, const Image& font);
 // The buffer of the zero-terminated message the scroller draws.
 inline constexpr int32_t kScrollTextSize = 1024;

@@ -7,7 +7,9 @@ namespace {
 
 // The text ends in a colon and a blank; the file name follows directly.
 // The o-umlaut is written as UTF-8 for today's consoles.
-constexpr const char kOpenErrorText[] = "Fehler beim \xC3\xB6" "ffnen der Bilddatei: ";
+constexpr const char kOpenErrorText[] =
+    "Fehler beim \xC3\xB6"
+    "ffnen der Bilddatei: ";
 
 size_t pixelCount(int32_t width, int32_t height) {
     if (width <= 0 || height <= 0) return 0;

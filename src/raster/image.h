@@ -27,8 +27,8 @@ public:
     void fill(uint32_t value);
     void copyOpaque(const Image& src, int32_t x, int32_t y);
     void addBlend(const Image& src, int32_t x, int32_t y);
-    void blitKeyed(const Image& src, int32_t dstX, int32_t dstY,
-                   int32_t srcX, int32_t srcY, int32_t w, int32_t h);
+    void blitKeyed(const Image& src, int32_t dstX, int32_t dstY, int32_t srcX, int32_t srcY, int32_t w,
+                   int32_t h);
     void blurRows(int32_t top, int32_t bottom);
     void darken(int32_t amount);
 

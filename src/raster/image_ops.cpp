@@ -33,7 +33,7 @@ Span clipToDestination(int64_t x, int64_t y, int64_t w, int64_t h, int64_t W, in
 inline uint32_t addSaturatedRgb(uint32_t d, uint32_t s) {
     s &= 0x00FFFFFF;
     const uint32_t low = (d & 0x7F7F7F7F) + (s & 0x7F7F7F7F);  // no carry between bytes
-    const uint32_t sum = low ^ ((d ^ s) & 0x80808080);          // each byte mod 256
+    const uint32_t sum = low ^ ((d ^ s) & 0x80808080);         // each byte mod 256
     const uint32_t overflow = ((d & s) | ((d | s) & ~sum)) & 0x80808080;
     return sum | ((overflow >> 7) * 0xFF);
 }
@@ -81,8 +81,8 @@ void Image::addBlend(const Image& src, int32_t x, int32_t y) {
     }
 }
 
-void Image::blitKeyed(const Image& src, int32_t dstX, int32_t dstY, int32_t srcX, int32_t srcY,
-                      int32_t w, int32_t h) {
+void Image::blitKeyed(const Image& src, int32_t dstX, int32_t dstY, int32_t srcX, int32_t srcY, int32_t w,
+                      int32_t h) {
     if (int64_t{dstX} + w < 0 || int64_t{dstY} + h < 0 || dstX >= width || dstY >= height) return;
     Span s = clipToDestination(dstX, dstY, w, h, width, height);
     // The rectangle is also clipped to the source, so no read leaves it.

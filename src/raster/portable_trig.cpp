@@ -44,11 +44,11 @@ constexpr double kHalfPi3 = -0x1.CB3B398000000p-55;
 constexpr double kHalfPi4 = -0x1.d747f23e32ed7p-83;
 
 // Bounds on the high word of |x| (sign bit cleared) that select a method.
-constexpr uint32_t kSinTiny = 0x3e500000;    // 2^-26: sin x = x
-constexpr uint32_t kCosTiny = 0x3e400000;    // 2^-27: cos x = 1
-constexpr uint32_t kNearZero = 0x3feb6000;   // 0.855469: no reduction
-constexpr uint32_t kNearHalfPi = 0x400368fd; // 2.426265: pi/2 - |x| in one step
-constexpr uint32_t kReducible = 0x419921FB;  // 105414350: the three-part reduction
+constexpr uint32_t kSinTiny = 0x3e500000;     // 2^-26: sin x = x
+constexpr uint32_t kCosTiny = 0x3e400000;     // 2^-27: cos x = 1
+constexpr uint32_t kNearZero = 0x3feb6000;    // 0.855469: no reduction
+constexpr uint32_t kNearHalfPi = 0x400368fd;  // 2.426265: pi/2 - |x| in one step
+constexpr uint32_t kReducible = 0x419921FB;   // 105414350: the three-part reduction
 constexpr uint32_t kInfinite = 0x7ff00000;
 
 constexpr double kSmallSin = 0.126;

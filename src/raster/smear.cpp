@@ -269,4 +269,3 @@ void smearBand(uint32_t* pixels, int64_t W, int64_t first, int64_t end) {
     for (int64_t c = first; c < end; c += chunk) smearOneByOne(pixels + c, W, std::min(chunk, end - c));
 #endif
 }
-

@@ -5,7 +5,8 @@
 // text enters from the right a moment after the show starts.
 const char kScrollMessage[] =
     "       hello there and welcome to qzt dmbl - a little demo made with love and a software renderer. "
-    "you are looking at a world seen from space while a waving grid of lines and light flares floats above it. "
+    "you are looking at a world seen from space while a waving grid of lines and light flares floats above "
+    "it. "
     "after forty seconds the grid starts to fall apart one point at a time and at one minute the wave turns "
     "strong... the music is a tracker module composed in code (every drum and every pad is made of numbers). "
     "greetings go to you the viewer and to everybody who still loves demos!! "

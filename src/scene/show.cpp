@@ -17,9 +17,7 @@ constexpr int32_t kSmearBottom = 479;
 
 }  // namespace
 
-Show::Show() {
-    std::memcpy(text.data(), kScrollMessage, std::strlen(kScrollMessage) + 1);
-}
+Show::Show() { std::memcpy(text.data(), kScrollMessage, std::strlen(kScrollMessage) + 1); }
 
 void Show::loadImages() {
     pictures.background = Image(kBackgroundFile.width, kBackgroundFile.height, kBackgroundFile.name);
@@ -44,13 +42,9 @@ ShowStep Show::step(int32_t reading) {
     if (phase == Phase::Show && lastReading >= kShowEndTime) phase = Phase::Fade;
     if (phase == Phase::Fade && lastReading >= kFadeEndTime) phase = Phase::Over;
     switch (phase) {
-        case Phase::Show:
-            composeShowFrame(reading);
-            return {ShowAction::Present, 0};
-        case Phase::Fade:
-            return {ShowAction::SetVolumeAndPresent, composeFadeFrame(reading)};
-        case Phase::Over:
-            break;
+        case Phase::Show: composeShowFrame(reading); return {ShowAction::Present, 0};
+        case Phase::Fade: return {ShowAction::SetVolumeAndPresent, composeFadeFrame(reading)};
+        case Phase::Over: break;
     }
     return {ShowAction::Stop, 0};
 }

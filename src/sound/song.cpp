@@ -9,8 +9,8 @@
 #include <new>
 
 #include "scene/timeline.h"
-#include "sound/sound_library.h"
 #include "sound/sound_inspection.h"
+#include "sound/sound_library.h"
 #include "sound/sound_output.h"
 #include "sound/xm_extent.h"
 

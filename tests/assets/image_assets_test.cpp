@@ -56,8 +56,10 @@ TEST(FontSheet, EveryGlyphCellHoldsADistinctGlyphWithBrightInkAndDarkOutline) {
         const std::vector<uint32_t> pixels = cellPixels(sheet, cell);
         int ink = 0, outline = 0;
         for (uint32_t p : pixels) {
-            if (strongestChannel(p) >= 160) ++ink;
-            else if (p != 0 && strongestChannel(p) < 96) ++outline;
+            if (strongestChannel(p) >= 160)
+                ++ink;
+            else if (p != 0 && strongestChannel(p) < 96)
+                ++outline;
         }
         EXPECT_GE(ink, 24);
         EXPECT_GE(outline, 16);
@@ -95,7 +97,7 @@ void expectFlareShape(const char* name, int size) {
         if (p[i] != 0) ++lit;
     }
     EXPECT_EQ(centre, brightest);
-    EXPECT_GE(centre, 3 * 240);  // a white-hot core
+    EXPECT_GE(centre, 3 * 240);       // a white-hot core
     EXPECT_GT(lit, size * size / 3);  // a halo, not a dot
 }
 

@@ -49,7 +49,8 @@ double levelBetween(double fromSeconds, double toSeconds) {
     const auto& blocks = rendering().blockRms;
     double sum = 0.0;
     size_t count = 0;
-    for (size_t i = size_t(fromSeconds / kBlockSeconds); i < size_t(toSeconds / kBlockSeconds) && i < blocks.size(); ++i) {
+    for (size_t i = size_t(fromSeconds / kBlockSeconds);
+         i < size_t(toSeconds / kBlockSeconds) && i < blocks.size(); ++i) {
         sum += blocks[i] * blocks[i];
         ++count;
     }

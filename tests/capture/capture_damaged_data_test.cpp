@@ -10,8 +10,8 @@
 namespace {
 
 void writeBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 void cutModule(const ScratchDir& scratch, size_t size) {
@@ -32,8 +32,11 @@ TEST(CaptureDamagedModule, ACutModuleIsNamedOnceAndPlaysOn) {
     cutModule(scratch, 90000);
     const ChildResult run = runCapture("--fps 1 --wav " + (out / "s.wav"), {}, scratch.path());
     EXPECT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(count(run.err, "demo_capture: the module 'qzt_dmbl.xm' is damaged: it has 90000 bytes, "
-                             "its headers declare at least "), 1u) << run.err;
+    EXPECT_EQ(count(run.err,
+                    "demo_capture: the module 'qzt_dmbl.xm' is damaged: it has 90000 bytes, "
+                    "its headers declare at least "),
+              1u)
+        << run.err;
     EXPECT_EQ(out.entries(), std::vector<std::string>{"s.wav"});
 }
 
@@ -46,7 +49,8 @@ TEST(CaptureDamagedModule, AModuleThatPlaysNothingWritesNothing) {
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(count(run.err, "the module 'qzt_dmbl.xm' is damaged"), 1u) << run.err;
     EXPECT_NE(run.err.find("demo_capture: the music 'qzt_dmbl.xm' plays no sound in the whole timeline\n"),
-              std::string::npos) << run.err;
+              std::string::npos)
+        << run.err;
     EXPECT_TRUE(out.entries().empty());
 }
 
@@ -67,10 +71,11 @@ TEST(CaptureDamagedImages, EachIsNamedOnceWithItsSizesAndTheFramesStillCome) {
     std::filesystem::create_directory(scratch / "font.raw");
     const ChildResult run = runCapture("--fps 1 --frames " + (out / "b") + " --only 0", {}, scratch.path());
     EXPECT_EQ(run.exitCode, 0) << run.err;
-    for (const char* line : {"demo_capture: the image 'welt.raw' has 0 bytes, expected 921600 bytes\n",
-                             "demo_capture: the image 'flare.raw' has 100 bytes, expected 3072 bytes\n",
-                             "demo_capture: the image 'flare2.raw' has 442 bytes, expected 432 bytes\n",
-                             "demo_capture: the image 'font.raw' is a folder, expected a file of 96000 bytes\n"}) {
+    for (const char* line :
+         {"demo_capture: the image 'welt.raw' has 0 bytes, expected 921600 bytes\n",
+          "demo_capture: the image 'flare.raw' has 100 bytes, expected 3072 bytes\n",
+          "demo_capture: the image 'flare2.raw' has 442 bytes, expected 432 bytes\n",
+          "demo_capture: the image 'font.raw' is a folder, expected a file of 96000 bytes\n"}) {
         EXPECT_EQ(count(run.err, line), 1u) << line << run.err;
     }
     EXPECT_EQ(std::filesystem::file_size(out / "b/frame_00000.ppm"), 921615u);

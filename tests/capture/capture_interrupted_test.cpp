@@ -74,7 +74,8 @@ TEST(CaptureFailed, AFileSizeLimitLeavesNoCutFileAndKeepsTheMessage) {
 
     const ChildResult frames = runCapture("--fps 1 --frames " + (out / "f"), {}, "", "ulimit -f 800");
     EXPECT_EQ(frames.exitCode, 1);
-    EXPECT_EQ(frames.err, "demo_capture: cannot write '" + (out / "f") + "/frame_00000.ppm': File too large\n");
+    EXPECT_EQ(frames.err,
+              "demo_capture: cannot write '" + (out / "f") + "/frame_00000.ppm': File too large\n");
     EXPECT_TRUE(framesIn(out / "f").empty());
 }
 

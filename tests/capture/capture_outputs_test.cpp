@@ -3,9 +3,9 @@
 // a protocol or an option.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
 
 #include "capture_test_support.h"
 
@@ -49,9 +49,12 @@ TEST(CaptureOutputs, OneFileUnderTwoNamesOrADataFileIsRefusedBeforeAnyWork) {
 TEST(CaptureOutputs, KernelFilesAndDevicesAreRefused) {
     // /proc/self/comm is the writing process's own name: harmless to reach.
     const std::vector<Refusal> refusals = {
-        {"--wav /proc/self/comm", "cannot write the soundtrack file '/proc/self/comm': not a regular file on an ordinary file system"},
-        {"--video /sys/kernel/v.mp4", "cannot write the video file '/sys/kernel/v.mp4': not a regular file on an ordinary file system"},
-        {"--wav /dev/null", "cannot write the soundtrack file '/dev/null': not a regular file on an ordinary file system"},
+        {"--wav /proc/self/comm",
+         "cannot write the soundtrack file '/proc/self/comm': not a regular file on an ordinary file system"},
+        {"--video /sys/kernel/v.mp4",
+         "cannot write the video file '/sys/kernel/v.mp4': not a regular file on an ordinary file system"},
+        {"--wav /dev/null",
+         "cannot write the soundtrack file '/dev/null': not a regular file on an ordinary file system"},
         {"--frames /proc/self", "cannot write frames into the folder '/proc/self'"},
     };
     for (const Refusal& refusal : refusals) {
@@ -69,11 +72,13 @@ TEST(CaptureOutputs, FfmpegGetsPlainFileNamesAndItsOwnErrorIsTheMessage) {
     ScratchDir scratch, tools;
     writeScript(tools / "ffmpeg",
                 "#!/bin/sh\n"
-                "for a in \"$@\"; do echo \"$a\"; done > " + (tools / "args.txt") + "\n"
-                "for a in \"$@\"; do last=\"$a\"; done\n"
-                "head -c 1000 /dev/zero > \"${last#file:}\"\n"
-                "echo 'clip:1.mp4: Protocol not found' >&2\n"
-                "exit 1\n");
+                "for a in \"$@\"; do echo \"$a\"; done > " +
+                    (tools / "args.txt") +
+                    "\n"
+                    "for a in \"$@\"; do last=\"$a\"; done\n"
+                    "head -c 1000 /dev/zero > \"${last#file:}\"\n"
+                    "echo 'clip:1.mp4: Protocol not found' >&2\n"
+                    "exit 1\n");
     copyDataFiles(scratch);
     const std::vector<std::string> before = scratch.entries();
     const ChildResult run = runCapture("--fps 1 --wav s:1.wav --video clip:1.mp4",
@@ -88,7 +93,8 @@ TEST(CaptureOutputs, FfmpegGetsPlainFileNamesAndItsOwnErrorIsTheMessage) {
 }
 
 TEST(CaptureOutputs, AColonInTheVideoNameMakesAPlainFile) {
-    if (!programAvailable("ffmpeg") || !programAvailable("ffprobe")) GTEST_SKIP() << "ffmpeg is not installed";
+    if (!programAvailable("ffmpeg") || !programAvailable("ffprobe"))
+        GTEST_SKIP() << "ffmpeg is not installed";
     ScratchDir scratch;
     copyDataFiles(scratch);
     const ChildResult run = runCapture("--fps 1 --video clip:1.mp4", {}, scratch.path());

@@ -27,8 +27,8 @@ TEST(FrameSchedule, PhasesAtTheNamedRates) {
         int32_t fps, showFrames, totalFrames;
     };
     // 50 fps: frames 0..7500 show (frame 7500 reads exactly 150000), 7501..8000 fade.
-    for (const Expected e : {Expected{1, 151, 161}, Expected{50, 7501, 8001},
-                             Expected{60, 9001, 9601}, Expected{1000, 150001, 160001}}) {
+    for (const Expected e : {Expected{1, 151, 161}, Expected{50, 7501, 8001}, Expected{60, 9001, 9601},
+                             Expected{1000, 150001, 160001}}) {
         const FrameSchedule s = makeFrameSchedule(e.fps);
         EXPECT_EQ(s.showFrames, e.showFrames) << e.fps << " fps";
         EXPECT_EQ(s.totalFrames, e.totalFrames) << e.fps << " fps";
@@ -71,8 +71,8 @@ bool parse(std::vector<std::string> args, CaptureOptions& options, std::string& 
 TEST(CaptureOptions, ReadsEveryOption) {
     CaptureOptions o;
     std::string error;
-    ASSERT_TRUE(parse({"--fps", "50", "--frames", "out", "--raw", "--only", "8000,3,3,0",
-                       "--wav", "a.wav", "--video", "v.mp4", "--size", "1280x960"},
+    ASSERT_TRUE(parse({"--fps", "50", "--frames", "out", "--raw", "--only", "8000,3,3,0", "--wav", "a.wav",
+                       "--video", "v.mp4", "--size", "1280x960"},
                       o, error))
         << error;
     EXPECT_EQ(o.fps, 50);

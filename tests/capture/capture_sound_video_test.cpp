@@ -2,9 +2,9 @@
 // video as ffprobe decodes it.
 #include <gtest/gtest.h>
 
+#include <libopenmpt/libopenmpt.h>
 #include <cstdio>
 #include <cstdlib>
-#include <libopenmpt/libopenmpt.h>
 
 #include "capture_test_support.h"
 
@@ -13,8 +13,7 @@ namespace {
 constexpr int32_t kRate = 44100;
 
 uint32_t le32(const std::vector<uint8_t>& b, size_t at) {
-    return uint32_t{b[at]} | uint32_t{b[at + 1]} << 8 | uint32_t{b[at + 2]} << 16 |
-           uint32_t{b[at + 3]} << 24;
+    return uint32_t{b[at]} | uint32_t{b[at + 1]} << 8 | uint32_t{b[at + 2]} << 16 | uint32_t{b[at + 3]} << 24;
 }
 uint16_t le16(const std::vector<uint8_t>& b, size_t at) {
     return static_cast<uint16_t>(b[at] | b[at + 1] << 8);
@@ -25,9 +24,9 @@ uint16_t le16(const std::vector<uint8_t>& b, size_t at) {
 std::vector<int16_t> renderModule(size_t frames) {
     const std::vector<uint8_t> file = readBytes("qzt_dmbl.xm");
     std::vector<int16_t> samples(frames * 2);
-    openmpt_module* module = openmpt_module_create_from_memory2(
-        file.data(), file.size(), openmpt_log_func_silent, nullptr, nullptr, nullptr, nullptr,
-        nullptr, nullptr);
+    openmpt_module* module =
+        openmpt_module_create_from_memory2(file.data(), file.size(), openmpt_log_func_silent, nullptr,
+                                           nullptr, nullptr, nullptr, nullptr, nullptr);
     if (module == nullptr) return {};
     openmpt_module_set_repeat_count(module, -1);
     openmpt_module_ctl_set_integer(module, "dither", 0);
@@ -64,10 +63,10 @@ TEST(CaptureSoundtrack, FullUntilTheFadeThenFollowingEachFadeFrame) {
     EXPECT_EQ(std::string(wav.begin(), wav.begin() + 4), "RIFF");
     EXPECT_EQ(le32(wav, 4), wav.size() - 8);
     EXPECT_EQ(std::string(wav.begin() + 8, wav.begin() + 16), "WAVEfmt ");
-    EXPECT_EQ(le16(wav, 20), 1);      // PCM
-    EXPECT_EQ(le16(wav, 22), 2);      // stereo
+    EXPECT_EQ(le16(wav, 20), 1);  // PCM
+    EXPECT_EQ(le16(wav, 22), 2);  // stereo
     EXPECT_EQ(le32(wav, 24), 44100u);
-    EXPECT_EQ(le16(wav, 34), 16);     // bits
+    EXPECT_EQ(le16(wav, 34), 16);  // bits
     EXPECT_EQ(le32(wav, 40), frames * 4u);
 
     std::vector<int16_t> sound(frames * 2);
@@ -124,7 +123,8 @@ TEST(CaptureVideo, DecodesToEveryFrameWithTheSoundtrack) {
     const ChildResult run = runCapture("--fps 5 --video " + video);
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(probe("-count_frames -select_streams v:0 -show_entries "
-                    "stream=codec_name,pix_fmt,width,height,nb_read_frames -of default=nw=1 " + video),
+                    "stream=codec_name,pix_fmt,width,height,nb_read_frames -of default=nw=1 " +
+                    video),
               "codec_name=h264\nwidth=640\nheight=480\npix_fmt=yuv420p\nnb_read_frames=801\n");
     EXPECT_EQ(probe("-select_streams a -show_entries stream=codec_type -of default=nw=1 " + video),
               "codec_type=audio\n");

@@ -21,14 +21,10 @@ struct Reference {
 };
 
 const Reference kReferences[] = {
-    {"Xrgb32", convertRowXrgb32, 4, 16, 8, 8, 8, 0, 8},
-    {"Xbgr32", convertRowXbgr32, 4, 0, 8, 8, 8, 16, 8},
-    {"Rgb24", convertRowRgb24, 3, 16, 8, 8, 8, 0, 8},
-    {"Bgr24", convertRowBgr24, 3, 0, 8, 8, 8, 16, 8},
-    {"Rgb565", convertRowRgb565, 2, 11, 5, 5, 6, 0, 5},
-    {"Bgr565", convertRowBgr565, 2, 0, 5, 5, 6, 11, 5},
-    {"Rgb555", convertRowRgb555, 2, 10, 5, 5, 5, 0, 5},
-    {"Bgr555", convertRowBgr555, 2, 0, 5, 5, 5, 10, 5},
+    {"Xrgb32", convertRowXrgb32, 4, 16, 8, 8, 8, 0, 8}, {"Xbgr32", convertRowXbgr32, 4, 0, 8, 8, 8, 16, 8},
+    {"Rgb24", convertRowRgb24, 3, 16, 8, 8, 8, 0, 8},   {"Bgr24", convertRowBgr24, 3, 0, 8, 8, 8, 16, 8},
+    {"Rgb565", convertRowRgb565, 2, 11, 5, 5, 6, 0, 5}, {"Bgr565", convertRowBgr565, 2, 0, 5, 5, 6, 11, 5},
+    {"Rgb555", convertRowRgb555, 2, 10, 5, 5, 5, 0, 5}, {"Bgr555", convertRowBgr555, 2, 0, 5, 5, 5, 10, 5},
 };
 
 // The destination bytes of one pixel: each channel's top bits at its place;
@@ -53,14 +49,15 @@ TEST(ConverterRows, EveryLengthAndOffsetMatchesTheChannelReference) {
             for (uint32_t sourceOffset = 0; sourceOffset < 4; ++sourceOffset) {
                 for (uint32_t destinationOffset = 0; destinationOffset < 16; ++destinationOffset) {
                     for (uint32_t& p : source) p = rng();
-                    for (size_t b = 0; b < out.size(); ++b) out[b] = expected[b] = static_cast<uint8_t>(0xA5 ^ b);
+                    for (size_t b = 0; b < out.size(); ++b)
+                        out[b] = expected[b] = static_cast<uint8_t>(0xA5 ^ b);
                     uint8_t* destination = out.data() + kGuard + destinationOffset;
                     uint8_t* wanted = expected.data() + kGuard + destinationOffset;
                     for (uint32_t i = 0; i < count; ++i)
                         referencePixel(r, source[sourceOffset + i], wanted + i * r.bytesPerPixel);
                     r.converter(source.data() + sourceOffset, destination, count);
-                    ASSERT_EQ(out, expected) << r.name << " count " << count << " source offset " << sourceOffset
-                                             << " destination offset " << destinationOffset;
+                    ASSERT_EQ(out, expected) << r.name << " count " << count << " source offset "
+                                             << sourceOffset << " destination offset " << destinationOffset;
                 }
             }
         }
@@ -78,7 +75,8 @@ TEST(ConverterRows, ChannelEdgesInEveryLanePosition) {
     for (size_t i = 0; i < source.size(); i += 3) source[i] |= 0x80000000u;  // some top bytes set
     for (const Reference& r : kReferences) {
         std::vector<uint8_t> out(source.size() * r.bytesPerPixel), expected(out.size());
-        for (size_t i = 0; i < source.size(); ++i) referencePixel(r, source[i], expected.data() + i * r.bytesPerPixel);
+        for (size_t i = 0; i < source.size(); ++i)
+            referencePixel(r, source[i], expected.data() + i * r.bytesPerPixel);
         r.converter(source.data(), out.data(), static_cast<uint32_t>(source.size()));
         EXPECT_EQ(out, expected) << r.name;
     }

@@ -41,7 +41,8 @@ uint32_t convertOne(const Layout& l, uint32_t pixel) {
 
 TEST(Converters, KnownValuesInEveryLayout) {
     // Per layout: white, red, blue, 0x00123456, 0x00070307, 0x00080408.
-    const std::array<uint32_t, 6> inputs = {0x00FFFFFF, 0x00FF0000, 0x000000FF, 0x00123456, 0x00070307, 0x00080408};
+    const std::array<uint32_t, 6> inputs = {0x00FFFFFF, 0x00FF0000, 0x000000FF,
+                                            0x00123456, 0x00070307, 0x00080408};
     const std::array<std::array<uint32_t, 6>, 8> expected = {{
         {0x00FFFFFF, 0x00FF0000, 0x000000FF, 0x00123456, 0x00070307, 0x00080408},
         {0x00FFFFFF, 0x000000FF, 0x00FF0000, 0x00563412, 0x00070307, 0x00080408},
@@ -60,7 +61,8 @@ TEST(Converters, KnownValuesInEveryLayout) {
 TEST(Converters, TopByteOnlyPassesThroughXrgb32) {
     EXPECT_EQ(convertOne(kLayouts[0], 0xFF123456), 0xFF123456u);
     for (size_t l = 1; l < 8; ++l)
-        EXPECT_EQ(convertOne(kLayouts[l], 0xFF123456), convertOne(kLayouts[l], 0x00123456)) << kLayouts[l].name;
+        EXPECT_EQ(convertOne(kLayouts[l], 0xFF123456), convertOne(kLayouts[l], 0x00123456))
+            << kLayouts[l].name;
 }
 
 TEST(Converters, WriteExactlyCountPixelsInSourceOrder) {
@@ -72,7 +74,8 @@ TEST(Converters, WriteExactlyCountPixelsInSourceOrder) {
             std::vector<uint8_t> out(7 * size + 4, 0xAA);
             l.converter(source.data(), out.data(), n);
             for (size_t b = n * size; b < out.size(); ++b) ASSERT_EQ(out[b], 0xAA) << l.name << " n=" << n;
-            for (uint32_t i = 0; i < n; ++i) EXPECT_EQ(readBack(out, l.bitCount, i), convertOne(l, source[i])) << l.name;
+            for (uint32_t i = 0; i < n; ++i)
+                EXPECT_EQ(readBack(out, l.bitCount, i), convertOne(l, source[i])) << l.name;
             for (uint32_t i = 1; i < n; ++i)
                 EXPECT_NE(readBack(out, l.bitCount, i), readBack(out, l.bitCount, i - 1)) << l.name;
         }

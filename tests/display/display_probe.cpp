@@ -22,8 +22,9 @@ const char* converterName(RowConverter converter) {
         RowConverter converter;
         const char* name;
     };
-    const Named names[] = {{convertRowXrgb32, "xrgb32"}, {convertRowXbgr32, "xbgr32"}, {convertRowRgb24, "rgb24"},
-                           {convertRowBgr24, "bgr24"},   {convertRowRgb565, "rgb565"}, {convertRowBgr565, "bgr565"},
+    const Named names[] = {{convertRowXrgb32, "xrgb32"}, {convertRowXbgr32, "xbgr32"},
+                           {convertRowRgb24, "rgb24"},   {convertRowBgr24, "bgr24"},
+                           {convertRowRgb565, "rgb565"}, {convertRowBgr565, "bgr565"},
                            {convertRowRgb555, "rgb555"}, {convertRowBgr555, "bgr555"}};
     for (const Named& n : names) {
         if (n.converter == converter) return n.name;

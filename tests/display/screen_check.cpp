@@ -7,7 +7,8 @@ int64_t patternMismatches(const Screenshot& shot, int32_t left, int32_t top, int
     int64_t mismatches = 0;
     for (int32_t y = 0; y < kPatternHeight; ++y) {
         for (int32_t x = 0; x < kPatternWidth; ++x) {
-            if (!(shot.at(left + x, top + y) == shownColour(patternPixel(x, y), redBits, greenBits, blueBits))) {
+            if (!(shot.at(left + x, top + y) ==
+                  shownColour(patternPixel(x, y), redBits, greenBits, blueBits))) {
                 ++mismatches;
             }
         }
@@ -34,9 +35,11 @@ int64_t stretchedPatternMismatches(const Screenshot& shot, int32_t left, int32_t
                                    int32_t height) {
     int64_t mismatches = 0;
     for (int32_t y = 0; y < height; ++y) {
-        const int32_t sourceY = static_cast<int32_t>((2 * int64_t{y} + 1) * kPatternHeight / (2 * int64_t{height}));
+        const int32_t sourceY =
+            static_cast<int32_t>((2 * int64_t{y} + 1) * kPatternHeight / (2 * int64_t{height}));
         for (int32_t x = 0; x < width; ++x) {
-            const int32_t sourceX = static_cast<int32_t>((2 * int64_t{x} + 1) * kPatternWidth / (2 * int64_t{width}));
+            const int32_t sourceX =
+                static_cast<int32_t>((2 * int64_t{x} + 1) * kPatternWidth / (2 * int64_t{width}));
             if (!nearPatternPixel(shot.at(left + x, top + y), sourceX, sourceY)) ++mismatches;
         }
     }

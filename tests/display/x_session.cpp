@@ -107,7 +107,8 @@ WindowPlace settledWindowPlace(const XSession& session, const std::string& windo
     return last;
 }
 
-WindowPlace movedWindowPlace(const XSession& session, const std::string& windowId, const WindowPlace& previous) {
+WindowPlace movedWindowPlace(const XSession& session, const std::string& windowId,
+                             const WindowPlace& previous) {
     for (int i = 0; i < 100; ++i) {
         const WindowPlace now = windowPlace(session, windowId);
         if (std::memcmp(&now, &previous, sizeof now) != 0) break;

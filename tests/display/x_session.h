@@ -53,7 +53,8 @@ WindowPlace windowPlace(const XSession& session, const std::string& windowId);
 // Waits until the window's place stays the same for a moment.
 WindowPlace settledWindowPlace(const XSession& session, const std::string& windowId);
 // Waits until the window has left its previous place, then until it settles.
-WindowPlace movedWindowPlace(const XSession& session, const std::string& windowId, const WindowPlace& previous);
+WindowPlace movedWindowPlace(const XSession& session, const std::string& windowId,
+                             const WindowPlace& previous);
 // Focuses the window, moves the pointer over it and types the key.
 void typeKey(const XSession& session, const std::string& windowId, const std::string& key);
 void pauseMs(int ms);

@@ -48,7 +48,9 @@ TEST(DriverRun, MissingFlareImageIsReportedOnItsOwnLineAndTheRunGoesOn) {
     ASSERT_TRUE(folder.ready());
     const ChildResult run = folder.run(kDemo, startingAt(159'500, folder), 60s);
     expectExitZero(run);
-    EXPECT_EQ(run.out, std::string(kStart) + "Fehler beim \xC3\xB6" "ffnen der Bilddatei: flare.raw" +
+    EXPECT_EQ(run.out, std::string(kStart) +
+                           "Fehler beim \xC3\xB6"
+                           "ffnen der Bilddatei: flare.raw" +
                            kLoadingSound + kInitDisplay + kGo + credits());
 }
 
@@ -59,7 +61,8 @@ TEST(DriverRun, ACutModuleIsNamedOnStandardErrorAndTheRunGoesOnUnchanged) {
     const ChildResult run = folder.run(kDemo, startingAt(159'500, folder), 60s);
     expectExitZero(run);
     EXPECT_EQ(run.out, upToGo() + credits());
-    const std::string line = "the module 'qzt_dmbl.xm' is damaged: it has 1000 bytes, its headers declare at least ";
+    const std::string line =
+        "the module 'qzt_dmbl.xm' is damaged: it has 1000 bytes, its headers declare at least ";
     EXPECT_EQ(run.err.rfind(line, 0), 0u) << run.err;
     EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
 }

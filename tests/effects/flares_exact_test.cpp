@@ -17,7 +17,8 @@ namespace {
 void referenceFlares(const VertexList& vertices, Image& target, const Image& flare) {
     for (int32_t i = 0; i < vertices.count; ++i) {
         const MeshVertex& v = vertices.items[i];
-        if (1 < v.screenX && v.screenX < target.getWidth() - 1 && 1 < v.screenY && v.screenY < target.getHeight() - 1)
+        if (1 < v.screenX && v.screenX < target.getWidth() - 1 && 1 < v.screenY &&
+            v.screenY < target.getHeight() - 1)
             target.addBlend(flare, v.screenX - 16, v.screenY - 16);
     }
 }
@@ -33,7 +34,8 @@ void discFlare(Image& flare, int32_t radius, std::mt19937& rng) {
         for (int32_t x = 0; x < flare.getWidth(); ++x) {
             const int32_t d2 = (x - 16) * (x - 16) + (y - 16) * (y - 16);
             const uint32_t top = rng() & 0xFF000000u;
-            flare.getPixels()[y * flare.getWidth() + x] = top | (d2 <= radius * radius ? (rng() & 0x00FFFFFF) : 0u);
+            flare.getPixels()[y * flare.getWidth() + x] =
+                top | (d2 <= radius * radius ? (rng() & 0x00FFFFFF) : 0u);
         }
     }
 }
@@ -78,9 +80,11 @@ TEST(DrawFlaresExact, SameBytesAsTheWholeFlareBlend) {
 // edge column) and flares of other sizes than 32 x 32.
 TEST(DrawFlaresExact, IrregularAndOtherSizedFlares) {
     std::mt19937 rng(7);
-    for (auto [fw, fh] : {std::pair{32, 32}, std::pair{12, 12}, std::pair{5, 40}, std::pair{33, 3}, std::pair{8, 70}}) {
+    for (auto [fw, fh] :
+         {std::pair{32, 32}, std::pair{12, 12}, std::pair{5, 40}, std::pair{33, 3}, std::pair{8, 70}}) {
         Image flare(fw, fh);
-        for (int32_t i = 0; i < fw * fh; ++i) flare.getPixels()[i] = (rng() % 5 == 0) ? (rng() & 0x00FFFFFF) : 0u;
+        for (int32_t i = 0; i < fw * fh; ++i)
+            flare.getPixels()[i] = (rng() % 5 == 0) ? (rng() & 0x00FFFFFF) : 0u;
         flare.getPixels()[fw - 1] = 0x00FFFFFF;       // row 0: lit last column only
         flare.getPixels()[(fh - 1) * fw] = 0x000100;  // last row: lit first column
         Image expected(96, 80), actual(96, 80);

@@ -16,8 +16,7 @@ constexpr uint32_t kInk = 0x00ABCDEF;
 
 // The walk step by step, every pixel tested on its own. Returns the number
 // of pixels set.
-int64_t referenceLine(Image& target, int64_t x1, int64_t y1, int64_t x2, int64_t y2,
-                      uint32_t colour) {
+int64_t referenceLine(Image& target, int64_t x1, int64_t y1, int64_t x2, int64_t y2, uint32_t colour) {
     const int64_t W = target.getWidth();
     const int64_t H = target.getHeight();
     int64_t plotted = 0;
@@ -75,8 +74,7 @@ std::set<Pixel> inkedPixels(const Image& image) {
     return set;
 }
 
-std::set<Pixel> linePixels(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t W = 640,
-                           int32_t H = 480) {
+std::set<Pixel> linePixels(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t W = 640, int32_t H = 480) {
     Image target(W, H);
     drawLine(target, x1, y1, x2, y2, kInk);
     return inkedPixels(target);
@@ -167,9 +165,7 @@ struct FarLine {
 };
 
 FarLine randomFarLine(std::mt19937_64& rng, int32_t W, int32_t H) {
-    auto uniform = [&](int64_t lo, int64_t hi) {
-        return lo + int64_t(rng() % uint64_t(hi - lo + 1));
-    };
+    auto uniform = [&](int64_t lo, int64_t hi) { return lo + int64_t(rng() % uint64_t(hi - lo + 1)); };
     const int64_t px = uniform(-3, W + 2);
     const int64_t py = uniform(-3, H + 2);
     int64_t fx = uniform(-200000, 200000);
@@ -201,13 +197,9 @@ void checkFarLines(int32_t W, int32_t H, int count, uint64_t seed) {
     EXPECT_GT(check.visibleLines, count / 2);  // most of them do cross the target
 }
 
-TEST(DrawLine, MatchesTheStepwiseWalkFromFarAway) {
-    checkFarLines(37, 23, 3000, 0x5EED0001);
-}
+TEST(DrawLine, MatchesTheStepwiseWalkFromFarAway) { checkFarLines(37, 23, 3000, 0x5EED0001); }
 
-TEST(DrawLine, MatchesTheStepwiseWalkFromFarAwayOnAFullFrame) {
-    checkFarLines(640, 480, 300, 0x5EED0002);
-}
+TEST(DrawLine, MatchesTheStepwiseWalkFromFarAwayOnAFullFrame) { checkFarLines(640, 480, 300, 0x5EED0002); }
 
 TEST(DrawLine, MatchesTheStepwiseWalkThroughTheCorners) {
     std::mt19937_64 rng(0x5EED0003);

@@ -17,9 +17,7 @@ void fillPositionSheet(Image& font) {
 
 uint32_t sheetPixel(int32_t x, int32_t y) { return uint32_t(y + 1) << 16 | uint32_t(x + 1); }
 
-uint32_t at(const Image& image, int32_t x, int32_t y) {
-    return image.getPixels()[y * image.getWidth() + x];
-}
+uint32_t at(const Image& image, int32_t x, int32_t y) { return image.getPixels()[y * image.getWidth() + x]; }
 
 bool isBlank(const Image& image) {
     for (int32_t i = 0; i < image.getWidth() * image.getHeight(); ++i)
@@ -56,8 +54,8 @@ TEST_F(Scroller, GlyphTable) {
 TEST_F(Scroller, CharactersWithoutAGlyphDrawNothing) {
     for (int32_t code = -128; code <= 127; ++code) {
         const char c = static_cast<char>(code);
-        const bool hasGlyph = (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-                              std::strchr("!?-(),.", c) != nullptr;
+        const bool hasGlyph =
+            (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || std::strchr("!?-(),.", c) != nullptr;
         if (hasGlyph || c == 0) continue;
         Image glyph(22, 24);
         drawGlyph(c, 0, 0, glyph, font);
@@ -106,8 +104,7 @@ void referenceScroller(Image& destination, const Image& font, int32_t t, const S
     const int32_t start = 640 - t / 10;
     for (int32_t i = 0; text[i] != 0; ++i) {
         const int32_t y = static_cast<int32_t>(30.0 * std::sin(0.25 * (i + t / 100)) + 50.0);
-        const int32_t x =
-            static_cast<int32_t>(60.0 * std::cos(0.002 * (t + i)) + (start + 24 * i) + 50.0);
+        const int32_t x = static_cast<int32_t>(60.0 * std::cos(0.002 * (t + i)) + (start + 24 * i) + 50.0);
         drawGlyph(text[i], x, y, destination, font);
     }
 }
@@ -124,8 +121,7 @@ TEST_F(Scroller, SameFrameAsPlacingEveryCharacter) {
         reference.fill(0);
         drawScroller(band, font, t, text);
         referenceScroller(reference, font, t, text);
-        ASSERT_EQ(0, std::memcmp(band.getPixels(), reference.getPixels(), 640 * 110 * 4))
-            << "time " << t;
+        ASSERT_EQ(0, std::memcmp(band.getPixels(), reference.getPixels(), 640 * 110 * 4)) << "time " << t;
     }
 }
 

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-
 #include "effects/wireframe.h"
 
 namespace {
@@ -21,9 +20,7 @@ TEST(EdgeColour, HeightAndDepthBytes) {
     EXPECT_EQ(edgeColour(projected(0, 0, 0, -40)), 0x000000D8u);  // depth behind the eye
 }
 
-uint32_t at(const Image& image, int32_t x, int32_t y) {
-    return image.getPixels()[y * image.getWidth() + x];
-}
+uint32_t at(const Image& image, int32_t x, int32_t y) { return image.getPixels()[y * image.getWidth() + x]; }
 
 TEST(DrawWireframe, EachEdgeInItsStartColourLaterLinesWin) {
     MeshVertex a = projected(10, 10, 1, 1);

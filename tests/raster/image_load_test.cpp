@@ -44,7 +44,9 @@ TEST(ImageLoad, MissingFileWritesMessageWithoutLineEndAndGivesBlackImage) {
     testing::internal::CaptureStdout();
     Image image(32, 32, "no-such-file.raw");
     std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(out, "Fehler beim \xC3\xB6" "ffnen der Bilddatei: no-such-file.raw");
+    EXPECT_EQ(out,
+              "Fehler beim \xC3\xB6"
+              "ffnen der Bilddatei: no-such-file.raw");
     ASSERT_EQ(image.getWidth(), 32);
     ASSERT_EQ(image.getHeight(), 32);
     for (int i = 0; i < 32 * 32; ++i) ASSERT_EQ(image.getPixels()[i], 0u) << i;

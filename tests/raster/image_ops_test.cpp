@@ -80,7 +80,8 @@ TEST(AddBlend, MatchesChannelReferenceOnRandomPixels) {
     Image src(64, 64), dst(64, 64), ref(64, 64);
     fillPattern(src, 4);
     fillPattern(dst, 5);
-    for (int i = 0; i < 64 * 64; ++i) ref.getPixels()[i] = saturatedAddReference(dst.getPixels()[i], src.getPixels()[i]);
+    for (int i = 0; i < 64 * 64; ++i)
+        ref.getPixels()[i] = saturatedAddReference(dst.getPixels()[i], src.getPixels()[i]);
     dst.addBlend(src, 0, 0);
     for (int i = 0; i < 64 * 64; ++i) ASSERT_EQ(dst.getPixels()[i], ref.getPixels()[i]) << i;
 }
@@ -120,8 +121,7 @@ TEST(BlitKeyed, KeyRuleAndLeftClip) {
     Image font(320, 100), frame(640, 480);
     for (int i = 0; i < 320 * 100; ++i) font.getPixels()[i] = uint32_t(i + 1);
     frame.blitKeyed(font, -5, 10, 24, 0, 22, 24);
-    for (int x = 0; x < 20; ++x)
-        ASSERT_EQ(at(frame, x, 10), x <= 16 ? at(font, 24 + 5 + x, 0) : 0u) << x;
+    for (int x = 0; x < 20; ++x) ASSERT_EQ(at(frame, x, 10), x <= 16 ? at(font, 24 + 5 + x, 0) : 0u) << x;
 }
 
 TEST(BlitKeyed, ClipsSourceRectangleToTheSource) {
@@ -175,7 +175,8 @@ void blurRowsReference(Image& image, int top, int bottom) {
 }
 
 // Smears a copy with blurRows and one with the literal walk; true when equal.
-bool blurRowsMatchesReference(int width, int height, int top, int bottom, const std::function<uint32_t()>& pixel) {
+bool blurRowsMatchesReference(int width, int height, int top, int bottom,
+                              const std::function<uint32_t()>& pixel) {
     Image a(width, height), b(width, height);
     for (int i = 0; i < width * height; ++i) a.getPixels()[i] = b.getPixels()[i] = pixel();
     a.blurRows(top, bottom);
@@ -189,12 +190,12 @@ TEST(BlurRows, EqualsTheLiteralWalkForManyShapes) {
     // Widths around the multiples of 64 from which rows are cut into runs
     // (a band's last row is two pixels shorter), rows longer than one chunk,
     // and bands of one or two rows.
-    const int shapes[][4] = {{640, 480, 240, 479}, {640, 480, 0, 480}, {1000, 20, 3, 19}, {3, 30, 0, 30},
-                             {1, 9, 0, 9},        {17, 9, 2, 8},      {700, 5, 0, 5},    {640, 6, 1, 4},
-                             {31, 12, 0, 12},     {32, 12, 0, 12},    {33, 12, 1, 11},   {95, 8, 0, 8},
-                             {63, 9, 0, 9},       {64, 9, 2, 9},      {65, 8, 0, 8},     {66, 6, 0, 6},
-                             {127, 7, 0, 7},      {128, 7, 1, 7},     {129, 5, 0, 5},    {130, 6, 0, 6},
-                             {2048, 5, 0, 5},     {2100, 6, 0, 6},    {4099, 4, 0, 4},   {640, 480, 477, 480}};
+    const int shapes[][4] = {
+        {640, 480, 240, 479}, {640, 480, 0, 480}, {1000, 20, 3, 19}, {3, 30, 0, 30},      {1, 9, 0, 9},
+        {17, 9, 2, 8},        {700, 5, 0, 5},     {640, 6, 1, 4},    {31, 12, 0, 12},     {32, 12, 0, 12},
+        {33, 12, 1, 11},      {95, 8, 0, 8},      {63, 9, 0, 9},     {64, 9, 2, 9},       {65, 8, 0, 8},
+        {66, 6, 0, 6},        {127, 7, 0, 7},     {128, 7, 1, 7},    {129, 5, 0, 5},      {130, 6, 0, 6},
+        {2048, 5, 0, 5},      {2100, 6, 0, 6},    {4099, 4, 0, 4},   {640, 480, 477, 480}};
     for (const auto& s : shapes)
         ASSERT_TRUE(blurRowsMatchesReference(s[0], s[1], s[2], s[3], noise)) << s[0] << "x" << s[1];
     for (int trial = 0; trial < 40; ++trial) {
@@ -239,7 +240,8 @@ TEST(BlurRows, EqualsTheLiteralWalkWithMeetingAndApartRuns) {
                 const int run = (index++ % 640) / 40;
                 return (pattern >> run) & 1 ? flat : uint32_t(rng());
             };
-            ASSERT_TRUE(blurRowsMatchesReference(640, 12, 0, 12, mixed)) << std::hex << flat << " " << pattern;
+            ASSERT_TRUE(blurRowsMatchesReference(640, 12, 0, 12, mixed))
+                << std::hex << flat << " " << pattern;
         }
     }
 }

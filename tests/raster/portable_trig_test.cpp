@@ -43,7 +43,7 @@ bool referenceAvailable() {
 #endif
 }
 
-#define REQUIRE_REFERENCE()                                                        \
+#define REQUIRE_REFERENCE() \
     if (!referenceAvailable()) GTEST_SKIP() << "needs glibc's sin/cos on x86-64 with FMA"
 
 uint64_t bitsOf(double v) {
@@ -86,8 +86,8 @@ private:
         ++calls;
         if (bitsOf(mine) == bitsOf(reference)) return;
         if (++mismatchCount <= 8) {
-            firstOnes += std::string("\n  ") + name + "(" + hex(x) + "): " + hex(mine) +
-                         ", glibc " + hex(reference);
+            firstOnes +=
+                std::string("\n  ") + name + "(" + hex(x) + "): " + hex(mine) + ", glibc " + hex(reference);
         }
     }
 
@@ -186,7 +186,8 @@ private:
     void check(const char* name, double x, double software, double usual) {
         if (bitsOf(software) == bitsOf(usual)) return;
         if (++mismatchCount <= 8) {
-            firstOnes += std::string("\n  ") + name + "(" + hex(x) + "): " + hex(software) + ", usual " + hex(usual);
+            firstOnes +=
+                std::string("\n  ") + name + "(" + hex(x) + "): " + hex(software) + ", usual " + hex(usual);
         }
     }
     int64_t mismatchCount = 0;

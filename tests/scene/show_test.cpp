@@ -122,8 +122,7 @@ TEST_F(ShowTest, RunCallsTheHostAsStepsAsk) {
     std::vector<int32_t> volumes;
     int32_t presents = 0;
     const bool complete = show.run([&] { return readings.at(next++); },
-                                   [&](int32_t v) { volumes.push_back(v); },
-                                   [&] { return ++presents > 0; });
+                                   [&](int32_t v) { volumes.push_back(v); }, [&] { return ++presents > 0; });
     EXPECT_TRUE(complete);
     EXPECT_EQ(presents, 6);
     EXPECT_EQ(volumes, (std::vector<int32_t>{204, 1, 0}));

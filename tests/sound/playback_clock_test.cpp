@@ -5,8 +5,8 @@
 
 #include <algorithm>
 #include <atomic>
-#include <thread>
 #include <cstdint>
+#include <thread>
 
 namespace {
 
@@ -17,7 +17,8 @@ double framesToMs(int64_t frames) { return frames * 1000.0 / kOutputRate; }
 
 // An output that asks for one buffer every periodNs, starting at firstNs.
 struct SimulatedOutput {
-    SimulatedOutput(int64_t period, int64_t firstCallback) : periodNs(period), nextCallbackNs(firstCallback) {}
+    SimulatedOutput(int64_t period, int64_t firstCallback)
+        : periodNs(period), nextCallbackNs(firstCallback) {}
 
     int64_t periodNs;
     int64_t nextCallbackNs;
@@ -64,8 +65,8 @@ TEST(SmoothClock, FollowsAnOutputRunningFastWithoutSteps) {
     EXPECT_FALSE(stats.fell);
     EXPECT_LE(stats.maxStepPerMs, 1.1 + 1e-9);  // never more than the steering allows
     // After 20 s the clock sits on the output's position, within a buffer.
-    const double outputMs = framesToMs(output.progress.framesBefore) +
-                            double(20'000 * kMs - output.progress.wallNs) / kMs;
+    const double outputMs =
+        framesToMs(output.progress.framesBefore) + double(20'000 * kMs - output.progress.wallNs) / kMs;
     EXPECT_NEAR(stats.lastMs, outputMs, framesToMs(kBufferFrames));
     EXPECT_NEAR(stats.lastMs / 20'000.0, 1.045, 0.005);
 }
@@ -110,7 +111,8 @@ TEST(SmoothClock, ABurstOfCallbacksBendsTheClockInsteadOfMovingIt) {
         previous = ms;
     }
     // Within two seconds it has caught up with the output again.
-    const double outputMs = framesToMs(output.progress.framesBefore) + double(end - output.progress.wallNs) / kMs;
+    const double outputMs =
+        framesToMs(output.progress.framesBefore) + double(end - output.progress.wallNs) / kMs;
     EXPECT_NEAR(previous, outputMs, 2.0);
 }
 

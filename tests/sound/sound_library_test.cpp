@@ -136,9 +136,9 @@ TEST_F(SoundLibrary, ClockRisesSmoothlyAtTheRateOfTheOutput) {
     // It sits where the output is: the start of the buffer handed last plus
     // the time since, give or take the steering's lag.
     const OutputProgress progress = songOutputProgress(song);
-    const double outputMs = std::min(progress.framesBefore * 1000.0 / kOutputRate +
-                                         (wallClockNs() - progress.wallNs) / 1e6,
-                                     progress.framesHanded * 1000.0 / kOutputRate);
+    const double outputMs =
+        std::min(progress.framesBefore * 1000.0 / kOutputRate + (wallClockNs() - progress.wallNs) / 1e6,
+                 progress.framesHanded * 1000.0 / kOutputRate);
     const int playedMs = FMUSIC_GetTime(song);
     EXPECT_NEAR(playedMs, outputMs, 40.0);
 

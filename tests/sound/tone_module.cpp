@@ -37,15 +37,15 @@ void writeHeader(ByteWriter& out) {
     out.u8(0x1A);
     out.text("test", 20);
     out.u16(0x0104);
-    out.u32(276);  // header size from this field to the end of the order table
-    out.u16(1);    // song length
-    out.u16(0);    // restart position
-    out.u16(2);    // channels
-    out.u16(1);    // patterns
-    out.u16(1);    // instruments
-    out.u16(1);    // linear frequency table
-    out.u16(6);    // speed
-    out.u16(125);  // BPM
+    out.u32(276);    // header size from this field to the end of the order table
+    out.u16(1);      // song length
+    out.u16(0);      // restart position
+    out.u16(2);      // channels
+    out.u16(1);      // patterns
+    out.u16(1);      // instruments
+    out.u16(1);      // linear frequency table
+    out.u16(6);      // speed
+    out.u16(125);    // BPM
     out.zeros(256);  // order table: pattern 0
 }
 
@@ -67,8 +67,8 @@ void writeInstrument(ByteWriter& out) {
     out.u32(263);
     out.text("square", 22);
     out.u8(0);
-    out.u16(1);   // samples
-    out.u32(40);  // sample header size
+    out.u16(1);                                        // samples
+    out.u32(40);                                       // sample header size
     out.zeros(96 + 48 + 48 + 2 + 6 + 2 + 4 + 2 + 22);  // keymap, envelopes, vibrato, fadeout, reserved
     out.u32(kSampleLength);
     out.u32(0);              // loop start

@@ -11,7 +11,18 @@ inline constexpr int kRowsPerBar = 16;
 inline constexpr int kSongSpeed = 6;
 inline constexpr int kSongBpm = 120;
 
-enum class Drums { None, IntroHats, BuildSoft, BuildSnare, RollEighths, RollSixteenths, Full, Break, OutroKick, OutroHats };
+enum class Drums {
+    None,
+    IntroHats,
+    BuildSoft,
+    BuildSnare,
+    RollEighths,
+    RollSixteenths,
+    Full,
+    Break,
+    OutroKick,
+    OutroHats
+};
 enum class Bass { None, Whole, Eighths, Offbeat, Driving };
 enum class Arp { None, Eighths, Sixteenths };
 
@@ -28,8 +39,8 @@ struct BarPlan {
     int tuneBar = 0;
     bool crash = false;
     bool riser = false;
-    bool fill = false;      // a kick pick-up at the end of a four-bar phrase
-    bool snareFill = false; // a snare run at the end of an eight-bar phrase
+    bool fill = false;       // a kick pick-up at the end of a four-bar phrase
+    bool snareFill = false;  // a snare run at the end of an eight-bar phrase
 };
 
 // Bars 0-19 intro, 20-29 build, 30-74 main part (drop at bar 30), 75-83 outro.

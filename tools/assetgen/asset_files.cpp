@@ -3,9 +3,9 @@
 #include <cstdio>
 
 #include "backdrop.h"
-#include "scene/data_files.h"
 #include "flare.h"
 #include "font_sheet.h"
+#include "scene/data_files.h"
 #include "song.h"
 
 namespace assetgen {

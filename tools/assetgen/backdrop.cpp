@@ -111,7 +111,8 @@ Vec3 airGlow(double dx, double dy, double d) {
     const double above = d - kPlanet.radius;
     if (above >= kAirHeight) return {};
     const double fall = 1.0 - above / kAirHeight;
-    const double towardsSun = (dx * kSun.x + dy * kSun.y) / (d * std::sqrt(kSun.x * kSun.x + kSun.y * kSun.y));
+    const double towardsSun =
+        (dx * kSun.x + dy * kSun.y) / (d * std::sqrt(kSun.x * kSun.x + kSun.y * kSun.y));
     return kAirColour * (fall * fall * 0.85 * clampUnit(0.15 + 0.95 * towardsSun));
 }
 

@@ -32,14 +32,18 @@ private:
 
 void writeHats(BarWriter& w, int closedLoud, int closedSoft, int open) {
     for (int row = 0; row < kRowsPerBar; ++row) {
-        if (open > 0 && row % 4 == 2) w.drum(row, kChHat, kInsOpenHat, open);
-        else if (row % 4 == 0) w.drum(row, kChHat, kInsClosedHat, closedLoud);
-        else if (closedSoft > 0) w.drum(row, kChHat, kInsClosedHat, closedSoft);
+        if (open > 0 && row % 4 == 2)
+            w.drum(row, kChHat, kInsOpenHat, open);
+        else if (row % 4 == 0)
+            w.drum(row, kChHat, kInsClosedHat, closedLoud);
+        else if (closedSoft > 0)
+            w.drum(row, kChHat, kInsClosedHat, closedSoft);
     }
 }
 
 void writeEighthHats(BarWriter& w, int volume) {
-    for (int row = 0; row < kRowsPerBar; row += 2) w.drum(row, kChHat, kInsClosedHat, row % 4 == 0 ? volume + 4 : volume);
+    for (int row = 0; row < kRowsPerBar; row += 2)
+        w.drum(row, kChHat, kInsClosedHat, row % 4 == 0 ? volume + 4 : volume);
 }
 
 void writeKicks(BarWriter& w, int volume) {
@@ -63,32 +67,32 @@ void writeFullDrums(BarWriter& w, const BarPlan& bar) {
 
 void writeDrums(BarWriter& w, const BarPlan& bar) {
     switch (bar.drums) {
-    case Drums::None: break;
-    case Drums::IntroHats: writeEighthHats(w, 14); break;
-    case Drums::BuildSoft:
-        writeKicks(w, 44);
-        writeEighthHats(w, 18);
-        break;
-    case Drums::BuildSnare:
-        writeKicks(w, 52);
-        writeBackbeat(w, 36);
-        writeHats(w, 26, 16, 20);
-        break;
-    case Drums::RollEighths:
-        writeKicks(w, 56);
-        for (int row = 0; row < kRowsPerBar; row += 2) w.drum(row, kChSnare, kInsSnare, 20 + 2 * row);
-        writeEighthHats(w, 20);
-        break;
-    case Drums::RollSixteenths:
-        for (int row = 0; row < kRowsPerBar; ++row) w.drum(row, kChSnare, kInsSnare, 28 + (row * 12) / 5);
-        break;
-    case Drums::Full: writeFullDrums(w, bar); break;
-    case Drums::Break: writeEighthHats(w, 16); break;
-    case Drums::OutroKick:
-        writeKicks(w, 52);
-        writeHats(w, 28, 18, 24);
-        break;
-    case Drums::OutroHats: writeEighthHats(w, 14); break;
+        case Drums::None: break;
+        case Drums::IntroHats: writeEighthHats(w, 14); break;
+        case Drums::BuildSoft:
+            writeKicks(w, 44);
+            writeEighthHats(w, 18);
+            break;
+        case Drums::BuildSnare:
+            writeKicks(w, 52);
+            writeBackbeat(w, 36);
+            writeHats(w, 26, 16, 20);
+            break;
+        case Drums::RollEighths:
+            writeKicks(w, 56);
+            for (int row = 0; row < kRowsPerBar; row += 2) w.drum(row, kChSnare, kInsSnare, 20 + 2 * row);
+            writeEighthHats(w, 20);
+            break;
+        case Drums::RollSixteenths:
+            for (int row = 0; row < kRowsPerBar; ++row) w.drum(row, kChSnare, kInsSnare, 28 + (row * 12) / 5);
+            break;
+        case Drums::Full: writeFullDrums(w, bar); break;
+        case Drums::Break: writeEighthHats(w, 16); break;
+        case Drums::OutroKick:
+            writeKicks(w, 52);
+            writeHats(w, 28, 18, 24);
+            break;
+        case Drums::OutroHats: writeEighthHats(w, 14); break;
     }
 }
 
@@ -96,29 +100,32 @@ void writeBass(BarWriter& w, const BarPlan& bar, BarContext context) {
     const int root = chord(bar.chord).bassRoot;
     const int v = bar.bassVolume;
     switch (bar.bass) {
-    case Bass::None:
-        if (context.previous != nullptr && context.previous->bass != Bass::None) w.keyOff(0, kChBass);
-        break;
-    case Bass::Whole:
-        w.note(0, kChBass, root, kInsBass, v);
-        w.keyOff(14, kChBass);
-        break;
-    case Bass::Eighths:
-        for (int row = 0; row < kRowsPerBar; row += 2) w.note(row, kChBass, row % 8 == 6 ? root + 12 : root, kInsBass, v);
-        break;
-    case Bass::Offbeat:
-        w.keyOff(0, kChBass);
-        for (int row = 2; row < kRowsPerBar; row += 4) {
-            w.note(row, kChBass, row == 14 ? root + 12 : root, kInsBass, v);
-            if (row + 2 < kRowsPerBar) w.keyOff(row + 2, kChBass);
-        }
-        break;
-    case Bass::Driving:
-        for (int row = 0; row < kRowsPerBar; ++row) {
-            if (row % 4 == 0) w.keyOff(row, kChBass);
-            else w.note(row, kChBass, row % 4 == 3 ? root + 12 : root, kInsBass, row % 4 == 1 ? v : v - 8);
-        }
-        break;
+        case Bass::None:
+            if (context.previous != nullptr && context.previous->bass != Bass::None) w.keyOff(0, kChBass);
+            break;
+        case Bass::Whole:
+            w.note(0, kChBass, root, kInsBass, v);
+            w.keyOff(14, kChBass);
+            break;
+        case Bass::Eighths:
+            for (int row = 0; row < kRowsPerBar; row += 2)
+                w.note(row, kChBass, row % 8 == 6 ? root + 12 : root, kInsBass, v);
+            break;
+        case Bass::Offbeat:
+            w.keyOff(0, kChBass);
+            for (int row = 2; row < kRowsPerBar; row += 4) {
+                w.note(row, kChBass, row == 14 ? root + 12 : root, kInsBass, v);
+                if (row + 2 < kRowsPerBar) w.keyOff(row + 2, kChBass);
+            }
+            break;
+        case Bass::Driving:
+            for (int row = 0; row < kRowsPerBar; ++row) {
+                if (row % 4 == 0)
+                    w.keyOff(row, kChBass);
+                else
+                    w.note(row, kChBass, row % 4 == 3 ? root + 12 : root, kInsBass, row % 4 == 1 ? v : v - 8);
+            }
+            break;
     }
 }
 
@@ -138,8 +145,10 @@ void writePad(BarWriter& w, const BarPlan& bar, BarContext context) {
     const bool sameChord = context.previous != nullptr && context.previous->chord == bar.chord;
     for (int voice = 0; voice < 3; ++voice) {
         const Channel ch = static_cast<Channel>(kChPad + voice);
-        if (!sameChord) w.note(0, ch, c.pad[static_cast<size_t>(voice)], kInsPad, bar.padVolume);
-        else if (context.previous->padVolume != bar.padVolume) w.volume(0, ch, bar.padVolume);
+        if (!sameChord)
+            w.note(0, ch, c.pad[static_cast<size_t>(voice)], kInsPad, bar.padVolume);
+        else if (context.previous->padVolume != bar.padVolume)
+            w.volume(0, ch, bar.padVolume);
     }
 }
 
@@ -151,8 +160,10 @@ void writeLead(BarWriter& w, const BarPlan& bar, BarContext context) {
     const BarTune tune = parseTune(tuneBars(bar.tune)[static_cast<size_t>(bar.tuneBar)]);
     for (int row = 0; row < kRowsPerBar; ++row) {
         const int event = tune[static_cast<size_t>(row)];
-        if (event == kRelease) w.keyOff(row, kChLead);
-        else if (event != kHold) w.note(row, kChLead, event, kInsLead, bar.leadVolume);
+        if (event == kRelease)
+            w.keyOff(row, kChLead);
+        else if (event != kHold)
+            w.note(row, kChLead, event, kInsLead, bar.leadVolume);
     }
 }
 
@@ -167,9 +178,12 @@ void writeRiser(BarWriter& w, const BarPlan& bar, BarContext context) {
 }
 
 void writeFx(BarWriter& w, const BarPlan& bar, BarContext context) {
-    if (bar.crash) w.drum(0, kChFx, kInsCrash, 48);
-    else if (bar.riser) writeRiser(w, bar, context);
-    else if (context.previous != nullptr && context.previous->riser) w.keyOff(0, kChFx);
+    if (bar.crash)
+        w.drum(0, kChFx, kInsCrash, 48);
+    else if (bar.riser)
+        writeRiser(w, bar, context);
+    else if (context.previous != nullptr && context.previous->riser)
+        w.keyOff(0, kChFx);
 }
 
 }  // namespace

@@ -5,7 +5,19 @@
 
 namespace assetgen {
 
-enum Channel { kChKick, kChSnare, kChHat, kChBass, kChLead, kChArp, kChPad, kChPad2, kChPad3, kChFx, kChannelCount };
+enum Channel {
+    kChKick,
+    kChSnare,
+    kChHat,
+    kChBass,
+    kChLead,
+    kChArp,
+    kChPad,
+    kChPad2,
+    kChPad3,
+    kChFx,
+    kChannelCount
+};
 
 // What a bar needs to know about the bar before it.
 struct BarContext {

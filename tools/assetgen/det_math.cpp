@@ -9,7 +9,7 @@ double sineTurns(double turns) {
     if (r >= 0.5) r -= 1.0;                // r in [-0.5, 0.5)
     double a = r * (2.0 * kPi);            // a in [-pi, pi)
     if (a > kPi / 2.0) a = kPi - a;
-    if (a < -kPi / 2.0) a = -kPi - a;      // a in [-pi/2, pi/2]
+    if (a < -kPi / 2.0) a = -kPi - a;  // a in [-pi/2, pi/2]
     const double a2 = a * a;
     // Horner form of a - a^3/3! + a^5/5! - ... - a^15/15!
     double sum = -1.0 / 1307674368000.0;
@@ -28,9 +28,7 @@ double smoothStep(double edge0, double edge1, double v) {
     return t * t * (3.0 - 2.0 * t);
 }
 
-uint8_t unitToByte(double v) {
-    return static_cast<uint8_t>(clampUnit(v) * 255.0 + 0.5);
-}
+uint8_t unitToByte(double v) { return static_cast<uint8_t>(clampUnit(v) * 255.0 + 0.5); }
 
 uint32_t Random::next() {
     state ^= state << 13;

@@ -32,7 +32,9 @@ RgbImage makeFlare(int size) {
         for (int x = 0; x < size; ++x) {
             const double dx = x - centre, dy = y - centre;
             const FlareLight l = flareLight(std::sqrt(dx * dx + dy * dy), reach);
-            img.set(x, y, rgbFromUnit(l.core + l.halo * 0.95, l.core + l.halo * 0.62, l.core * 0.9 + l.halo * 0.30));
+            img.set(
+                x, y,
+                rgbFromUnit(l.core + l.halo * 0.95, l.core + l.halo * 0.62, l.core * 0.9 + l.halo * 0.30));
         }
     }
     return img;

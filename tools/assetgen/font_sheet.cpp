@@ -22,7 +22,8 @@ void inkFromDesign(const GlyphDesign& design, CellMask& mask) {
     for (int y = 0; y < kGlyphCellHeight; ++y) {
         for (int x = 0; x < kGlyphCellWidth; ++x) {
             const int dx = (x - kInset) / kScale, dy = (y - kInset) / kScale;
-            const bool inside = x >= kInset && y >= kInset && dx < kGlyphDesignWidth && dy < kGlyphDesignHeight;
+            const bool inside =
+                x >= kInset && y >= kInset && dx < kGlyphDesignWidth && dy < kGlyphDesignHeight;
             mask[y][x] = inside && design.rows[dy][dx] == '#' ? 2 : 0;
         }
     }
@@ -32,7 +33,8 @@ bool touchesInk(const CellMask& mask, int x, int y) {
     for (int oy = -1; oy <= 1; ++oy) {
         for (int ox = -1; ox <= 1; ++ox) {
             const int nx = x + ox, ny = y + oy;
-            if (nx >= 0 && ny >= 0 && nx < kGlyphCellWidth && ny < kGlyphCellHeight && mask[ny][nx] == 2) return true;
+            if (nx >= 0 && ny >= 0 && nx < kGlyphCellWidth && ny < kGlyphCellHeight && mask[ny][nx] == 2)
+                return true;
         }
     }
     return false;

@@ -4,8 +4,8 @@
 #include <optional>
 
 #include "effects/glyph_layout.h"
-#include "scene/data_files.h"
 #include "rgb_image.h"
+#include "scene/data_files.h"
 
 namespace assetgen {
 

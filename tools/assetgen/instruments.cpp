@@ -31,7 +31,8 @@ XmInstrument oneShot(const char* name, const Signal& sound, Tuning tuning, uint8
     return ins;
 }
 
-XmInstrument looped(const char* name, const Signal& loop, uint8_t volume, XmEnvelope envelope, uint16_t fadeout) {
+XmInstrument looped(const char* name, const Signal& loop, uint8_t volume, XmEnvelope envelope,
+                    uint16_t fadeout) {
     XmInstrument ins = oneShot(name, loop, kToneTuning, volume, 128);
     ins.sample.loopStart = 0;
     ins.sample.loopLength = static_cast<uint32_t>(loop.size());
@@ -55,7 +56,8 @@ std::vector<XmInstrument> makeInstruments() {
     lead.vibrato = {0, 48, 3, 10};
     lead.sample.panning = 136;
     list.push_back(lead);
-    XmInstrument pluck = looped("pluck", pluckCycle(), 36, {{{0, 64}, {4, 38}, {16, 16}, {40, 6}, {80, 0}}, -1}, 8000);
+    XmInstrument pluck =
+        looped("pluck", pluckCycle(), 36, {{{0, 64}, {4, 38}, {16, 16}, {40, 6}, {80, 0}}, -1}, 8000);
     pluck.sample.panning = 96;
     list.push_back(pluck);
     list.push_back(looped("pad", padLoop(), 26, {{{0, 0}, {28, 64}, {64, 54}}, 2}, 700));

@@ -33,8 +33,7 @@ double fade(double t) { return t * t * (3.0 - 2.0 * t); }
 
 double valueNoise(double x, double y, double z, uint32_t seed) {
     const double fx = std::floor(x), fy = std::floor(y), fz = std::floor(z);
-    const int32_t ix = static_cast<int32_t>(fx), iy = static_cast<int32_t>(fy),
-                  iz = static_cast<int32_t>(fz);
+    const int32_t ix = static_cast<int32_t>(fx), iy = static_cast<int32_t>(fy), iz = static_cast<int32_t>(fz);
     const double tx = fade(x - fx), ty = fade(y - fy), tz = fade(z - fz);
     double corners[2][2];
     for (int dz = 0; dz < 2; ++dz) {

@@ -13,7 +13,8 @@ struct Rgb {
 
 class RgbImage {
 public:
-    RgbImage(int width, int height) : w(width), h(height), bytes(static_cast<size_t>(width * height * 3), 0) {}
+    RgbImage(int width, int height)
+        : w(width), h(height), bytes(static_cast<size_t>(width * height * 3), 0) {}
     int width() const { return w; }
     int height() const { return h; }
     Rgb get(int x, int y) const;

@@ -18,26 +18,16 @@ const Chord kChords[kChordCount] = {
 // Tune 0 and 1 run over Am F C G; tune 2 and 3 over Dm Am F E; tune 4,
 // busier, over Am F C G again.
 const char* const kTunes[kTuneCount][4] = {
-    {"a4 - - - c5 - e5 - - - d5 - c5 - - -",
-     "a4 - - - - - . . c5 - a4 - c5 - f5 -",
-     "e5 - - - - - d5 - c5 - - - d5 - e5 -",
-     "d5 - - - b4 - - - g4 - - - . . . ."},
-    {"a4 - - - c5 - e5 - - - d5 - c5 - - -",
-     "a4 - - - - - . . c5 - a4 - c5 - f5 -",
-     "g5 - - - - - e5 - c5 - - - e5 - g5 -",
-     "a5 - - - - - - - g5 - - - b5 - - -"},
-    {"f5 - - - e5 - d5 - - - a4 - d5 - f5 -",
-     "e5 - - - - - c5 - a4 - - - c5 - e5 -",
-     "f5 - - - g5 - a5 - - - g5 - f5 - c5 -",
-     "e5 - - - - - - - g#5 - - - b5 - - -"},
-    {"a5 - - - g5 - f5 - - - e5 - d5 - f5 -",
-     "e5 - - - c5 - a4 - - - c5 - e5 - a5 -",
-     "c6 - - - a5 - f5 - - - a5 - g5 - f5 -",
-     "e5 - - - - - - - - - - - . . . ."},
-    {"e5 - a5 - e5 - c5 - e5 - a5 - b5 - c6 -",
-     "a5 - - - - - f5 - c5 - f5 - a5 - c6 -",
-     "g5 - - - e5 - c5 - g5 - - - e5 - c5 -",
-     "d5 - g5 - b5 - d6 - - - b5 - g5 - d5 -"},
+    {"a4 - - - c5 - e5 - - - d5 - c5 - - -", "a4 - - - - - . . c5 - a4 - c5 - f5 -",
+     "e5 - - - - - d5 - c5 - - - d5 - e5 -", "d5 - - - b4 - - - g4 - - - . . . ."},
+    {"a4 - - - c5 - e5 - - - d5 - c5 - - -", "a4 - - - - - . . c5 - a4 - c5 - f5 -",
+     "g5 - - - - - e5 - c5 - - - e5 - g5 -", "a5 - - - - - - - g5 - - - b5 - - -"},
+    {"f5 - - - e5 - d5 - - - a4 - d5 - f5 -", "e5 - - - - - c5 - a4 - - - c5 - e5 -",
+     "f5 - - - g5 - a5 - - - g5 - f5 - c5 -", "e5 - - - - - - - g#5 - - - b5 - - -"},
+    {"a5 - - - g5 - f5 - - - e5 - d5 - f5 -", "e5 - - - c5 - a4 - - - c5 - e5 - a5 -",
+     "c6 - - - a5 - f5 - - - a5 - g5 - f5 -", "e5 - - - - - - - - - - - . . . ."},
+    {"e5 - a5 - e5 - c5 - e5 - a5 - b5 - c6 -", "a5 - - - - - f5 - c5 - f5 - a5 - c6 -",
+     "g5 - - - e5 - c5 - g5 - - - e5 - c5 -", "d5 - g5 - b5 - d6 - - - b5 - g5 - d5 -"},
 };
 
 int noteFromName(const char* p, int length) {
@@ -67,8 +57,10 @@ BarTune parseTune(const char* text) {
         while (*p != ' ' && *p != '\0') ++p;
         const int length = static_cast<int>(p - start);
         if (length == 0) break;
-        if (*start == '.') bar[static_cast<size_t>(row)] = kRelease;
-        else if (*start != '-') bar[static_cast<size_t>(row)] = noteFromName(start, length);
+        if (*start == '.')
+            bar[static_cast<size_t>(row)] = kRelease;
+        else if (*start != '-')
+            bar[static_cast<size_t>(row)] = noteFromName(start, length);
         ++row;
     }
     return bar;

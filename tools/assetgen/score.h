@@ -8,9 +8,9 @@
 namespace assetgen {
 
 struct Chord {
-    int bassRoot;                // low root for the bass line
-    std::array<int, 3> pad;      // the pad's voicing around middle C
-    std::array<int, 4> arpeggio; // the tones the pluck cycles through
+    int bassRoot;                 // low root for the bass line
+    std::array<int, 3> pad;       // the pad's voicing around middle C
+    std::array<int, 4> arpeggio;  // the tones the pluck cycles through
 };
 
 enum ChordName { kAm, kF, kC, kG, kDm, kE, kChordCount };

@@ -20,7 +20,8 @@ double softClip(double x) {
 
 // Fades the last `frames` samples linearly to 0 so the end never clicks.
 void fadeTail(Signal& s, size_t frames) {
-    for (size_t i = 0; i < frames && i < s.size(); ++i) s[s.size() - 1 - i] *= static_cast<double>(i) / frames;
+    for (size_t i = 0; i < frames && i < s.size(); ++i)
+        s[s.size() - 1 - i] *= static_cast<double>(i) / frames;
 }
 
 class OnePole {
@@ -91,7 +92,8 @@ Signal kickDrum() {
     Random noise(101);
     OnePole clickTone(0.3);
     double phase = 0.0, sweep = 1.0, amp = 1.0, click = 1.0;
-    const double sweepK = decayFactor(0.032, rate), ampK = decayFactor(0.15, rate), clickK = decayFactor(0.003, rate);
+    const double sweepK = decayFactor(0.032, rate), ampK = decayFactor(0.15, rate),
+                 clickK = decayFactor(0.003, rate);
     for (double& v : s) {
         phase += (46.0 + 120.0 * sweep) / rate;
         v = softClip(1.4 * amp * sineTurns(phase)) + 0.35 * click * clickTone.lowPass(noise.signedUnit());

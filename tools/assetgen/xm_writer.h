@@ -26,7 +26,9 @@ struct XmPattern {
     XmPattern(int rowCount, int channelCount)
         : rows(rowCount), channels(channelCount), cells(static_cast<size_t>(rowCount * channelCount)) {}
     XmCell& at(int row, int channel) { return cells[static_cast<size_t>(row * channels + channel)]; }
-    const XmCell& at(int row, int channel) const { return cells[static_cast<size_t>(row * channels + channel)]; }
+    const XmCell& at(int row, int channel) const {
+        return cells[static_cast<size_t>(row * channels + channel)];
+    }
     bool operator==(const XmPattern&) const = default;
 };
 

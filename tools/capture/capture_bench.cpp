@@ -3,11 +3,11 @@
 // folder. Run from the folder with the data files (the programs' folder).
 #include <benchmark/benchmark.h>
 
+#include <sys/statvfs.h>
+#include <unistd.h>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <sys/statvfs.h>
-#include <unistd.h>
 
 #include "frame_files.h"
 #include "frame_schedule.h"

@@ -55,14 +55,11 @@ bool parseOnlyList(const std::string& text, std::vector<int32_t>& frames) {
 bool parseSize(const std::string& text, int32_t& width, int32_t& height) {
     const size_t x = text.find('x');
     if (x == std::string::npos) return false;
-    return parseCount(text.substr(0, x).c_str(), width) &&
-           parseCount(text.substr(x + 1).c_str(), height);
+    return parseCount(text.substr(0, x).c_str(), width) && parseCount(text.substr(x + 1).c_str(), height);
 }
 
 // H.264 in yuv420p halves the colour resolution, so both sides must be even.
-bool isValidVideoSide(int32_t side) {
-    return side >= 2 && side <= kMaxVideoSide && side % 2 == 0;
-}
+bool isValidVideoSide(int32_t side) { return side >= 2 && side <= kMaxVideoSide && side % 2 == 0; }
 
 struct ParseState {
     bool fpsSeen = false, framesSeen = false, rawSeen = false, onlySeen = false;
@@ -115,8 +112,8 @@ bool parseValueOption(const std::string& name, const std::string& value, ParseSt
     }
     // --size
     if (!markSeen(seen.sizeSeen, "--size", error)) return false;
-    if (!parseSize(value, options.videoWidth, options.videoHeight) ||
-        !isValidVideoSide(options.videoWidth) || !isValidVideoSide(options.videoHeight)) {
+    if (!parseSize(value, options.videoWidth, options.videoHeight) || !isValidVideoSide(options.videoWidth) ||
+        !isValidVideoSide(options.videoHeight)) {
         error = "--size must be WxH with even sides from 2 to 8192, not '" + value + "'";
         return false;
     }
@@ -130,17 +127,18 @@ bool takesValue(const std::string& name) {
 
 // The options that only make sense together with another one, and the
 // frame indices, which need the final frame rate.
-bool checkCombinations(const ParseState& seen, const CaptureOptions& options,
-                       std::string& error) {
-    if (seen.rawSeen && !seen.framesSeen) error = "--raw needs --frames";
-    else if (seen.onlySeen && !seen.framesSeen) error = "--only needs --frames";
-    else if (seen.sizeSeen && !seen.videoSeen) error = "--size needs --video";
+bool checkCombinations(const ParseState& seen, const CaptureOptions& options, std::string& error) {
+    if (seen.rawSeen && !seen.framesSeen)
+        error = "--raw needs --frames";
+    else if (seen.onlySeen && !seen.framesSeen)
+        error = "--only needs --frames";
+    else if (seen.sizeSeen && !seen.videoSeen)
+        error = "--size needs --video";
     if (!error.empty()) return false;
     const FrameSchedule schedule = makeFrameSchedule(options.fps);
     if (!options.onlyFrames.empty() && options.onlyFrames.back() >= schedule.totalFrames) {
         error = "--only: frame " + std::to_string(options.onlyFrames.back()) +
-                " is outside the timeline (frames 0 to " +
-                std::to_string(schedule.totalFrames - 1) + " at " +
+                " is outside the timeline (frames 0 to " + std::to_string(schedule.totalFrames - 1) + " at " +
                 std::to_string(options.fps) + " fps)";
         return false;
     }

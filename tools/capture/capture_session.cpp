@@ -57,19 +57,20 @@ bool CaptureSession::needsSoundtrack() const {
 
 bool CaptureSession::prepare() {
     if (!options.videoFile.empty() && !kCanStartPrograms) {
-        return fail("--video needs the native build of demo_capture: this WebAssembly build "
-                    "cannot start ffmpeg (frames and --wav work)");
+        return fail(
+            "--video needs the native build of demo_capture: this WebAssembly build "
+            "cannot start ffmpeg (frames and --wav work)");
     }
     if (!options.videoFile.empty() && !isOnPath("ffmpeg")) {
-        return fail("--video needs the program ffmpeg, which is not installed "
-                    "(not found on PATH); install it (Debian: apt-get install ffmpeg)");
+        return fail(
+            "--video needs the program ffmpeg, which is not installed "
+            "(not found on PATH); install it (Debian: apt-get install ffmpeg)");
     }
     if (needsSoundtrack() && !soundtrack.load(kSongFileName)) return fail(soundtrack.error());
     if (!options.framesDir.empty()) {
         madeFrameFolder = !pathFacts(options.framesDir).exists;
         if (!makeFrameFolder(options.framesDir, message)) return false;
-        frameFiles = std::make_unique<FrameFiles>(options.framesDir, options.rawFrames,
-                                                  options.onlyFrames);
+        frameFiles = std::make_unique<FrameFiles>(options.framesDir, options.rawFrames, options.onlyFrames);
     }
     return true;
 }
@@ -110,8 +111,8 @@ bool CaptureSession::replayFrames(TimelineReplay& replay, Progress& progress) {
     if (!options.videoFile.empty()) {
         video = std::make_unique<VideoPipe>();
         if (!videoFile.begin(options.videoFile, message)) return false;
-        const VideoSettings settings{videoFile.path(), options.videoFile, soundtrackFile.path(),
-                                     options.fps, options.videoWidth, options.videoHeight};
+        const VideoSettings settings{videoFile.path(), options.videoFile,  soundtrackFile.path(),
+                                     options.fps,      options.videoWidth, options.videoHeight};
         if (!video->start(settings)) return fail(video->error());
     }
     CaptureSink sink(frameFiles.get(), video.get(), progress);
@@ -125,8 +126,7 @@ bool CaptureSession::replayFrames(TimelineReplay& replay, Progress& progress) {
     if (video && !video->finish()) return fail(video->error());
     if (!completeFiles()) return false;
     const int32_t filesWritten = frameFiles ? frameFiles->filesWritten() : 0;
-    progress.finish(frames, options.fps, captureLengthMs(schedule),
-                    summaryOfOutputs(filesWritten).c_str());
+    progress.finish(frames, options.fps, captureLengthMs(schedule), summaryOfOutputs(filesWritten).c_str());
     return true;
 }
 

@@ -1,12 +1,12 @@
 #include "frame_files.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <bit>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "output_paths.h"
 #include "stop_signals.h"
@@ -18,9 +18,11 @@ constexpr size_t kPixelCount = size_t{kScreenWidth} * kScreenHeight;
 
 }  // namespace
 
-FrameFiles::FrameFiles(const std::string& folder, bool rawWords,
-                       const std::vector<int32_t>& chosen)
-    : dir(folder), raw(rawWords), onlyFrames(chosen), path(folder.size() + 64),
+FrameFiles::FrameFiles(const std::string& folder, bool rawWords, const std::vector<int32_t>& chosen)
+    : dir(folder),
+      raw(rawWords),
+      onlyFrames(chosen),
+      path(folder.size() + 64),
       temporaryPath(folder.size() + 64) {
     headerSize = raw ? 0 : sizeof(kPpmHeader) - 1;
     bytes.resize(headerSize + kPixelCount * (raw ? 4 : 3));
@@ -90,8 +92,7 @@ bool FrameFiles::writeComplete(const unsigned char* data, size_t size) {
 
 bool FrameFiles::write(int32_t frame, const Image& image) {
     if (!isChosen(frame)) return true;
-    std::snprintf(path.data(), path.size(), "%s/frame_%05d.%s", dir.c_str(), frame,
-                  raw ? "raw" : "ppm");
+    std::snprintf(path.data(), path.size(), "%s/frame_%05d.%s", dir.c_str(), frame, raw ? "raw" : "ppm");
     std::snprintf(temporaryPath.data(), temporaryPath.size(), "%s/.frame_%05d.%s.part", dir.c_str(), frame,
                   raw ? "raw" : "ppm");
     const unsigned char* data = raw ? encodeRaw(image) : encodePpm(image);

@@ -13,9 +13,7 @@ int32_t firstFrameReaching(int32_t limitMs, int32_t fps) {
 
 }  // namespace
 
-int32_t frameReading(int32_t frame, int32_t fps) {
-    return static_cast<int32_t>(int64_t{frame} * 1000 / fps);
-}
+int32_t frameReading(int32_t frame, int32_t fps) { return static_cast<int32_t>(int64_t{frame} * 1000 / fps); }
 
 FrameSchedule makeFrameSchedule(int32_t fps) {
     FrameSchedule schedule;

@@ -20,9 +20,7 @@ int32_t frameReading(int32_t frame, int32_t fps);
 // The schedule for fps in kMinCaptureFps .. kMaxCaptureFps.
 FrameSchedule makeFrameSchedule(int32_t fps);
 
-inline bool isShowFrame(const FrameSchedule& schedule, int32_t frame) {
-    return frame < schedule.showFrames;
-}
+inline bool isShowFrame(const FrameSchedule& schedule, int32_t frame) { return frame < schedule.showFrames; }
 
 // Reading of the last frame: the length of the capture in milliseconds.
 inline int32_t captureLengthMs(const FrameSchedule& schedule) {

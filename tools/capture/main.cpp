@@ -1,8 +1,8 @@
 // demo_capture: renders the demo offline at a fixed frame rate into frame
 // files, a soundtrack and a video, exactly as the driver composes it.
+#include <unistd.h>
 #include <cstdio>
 #include <string>
-#include <unistd.h>
 
 #include "capture_options.h"
 #include "capture_session.h"

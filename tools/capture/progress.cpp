@@ -12,8 +12,13 @@ double secondsBetween(Progress::Clock::time_point from, Progress::Clock::time_po
 }  // namespace
 
 Progress::Progress(std::FILE* out, bool isTerminal, int32_t total)
-    : stream(out), interactive(isTerminal), totalFrames(total), runStart(Clock::now()),
-      framesStart(runStart), framesEnd(runStart), nextDraw(runStart) {}
+    : stream(out),
+      interactive(isTerminal),
+      totalFrames(total),
+      runStart(Clock::now()),
+      framesStart(runStart),
+      framesEnd(runStart),
+      nextDraw(runStart) {}
 
 void Progress::startFrames() {
     framesStart = Clock::now();
@@ -37,15 +42,13 @@ void Progress::drawBar(int32_t framesDone, double seconds) {
     bar[kBarWidth] = '\0';
     const double rate = seconds > 0 ? framesDone / seconds : 0.0;
     const double left = rate > 0 ? (totalFrames - framesDone) / rate : 0.0;
-    std::fprintf(stream, "\r[%s] frame %d/%d %5.1f%% %7.0f fps %5.1f s left ", bar, framesDone,
-                 totalFrames, share * 100.0, rate, left);
+    std::fprintf(stream, "\r[%s] frame %d/%d %5.1f%% %7.0f fps %5.1f s left ", bar, framesDone, totalFrames,
+                 share * 100.0, rate, left);
     std::fflush(stream);
     barShown = true;
 }
 
-double Progress::frameSeconds() const {
-    return secondsBetween(framesStart, framesEnd);
-}
+double Progress::frameSeconds() const { return secondsBetween(framesStart, framesEnd); }
 
 void Progress::finish(int32_t frames, int32_t fps, int32_t lengthMs, const char* written) {
     if (barShown) std::fprintf(stream, "\r%*s\r", kBarWidth + 60, "");

@@ -1,11 +1,11 @@
 #include "soundtrack.h"
 
+#include <libopenmpt/libopenmpt.h>
 #include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstring>
-#include <libopenmpt/libopenmpt.h>
 
 #include "scene/timeline.h"
 #include "sound/xm_extent.h"
@@ -37,9 +37,7 @@ bool anySound(const std::vector<int16_t>& samples) {
 
 }  // namespace
 
-int64_t soundtrackFrames(const FrameSchedule& schedule) {
-    return soundFrameAt(captureLengthMs(schedule));
-}
+int64_t soundtrackFrames(const FrameSchedule& schedule) { return soundFrameAt(captureLengthMs(schedule)); }
 
 Soundtrack::~Soundtrack() {
     if (module != nullptr) openmpt_module_destroy(module);
@@ -57,8 +55,8 @@ bool Soundtrack::load(const char* path) {
     module = openmpt_module_create_from_memory2(data.data(), data.size(), openmpt_log_func_silent, nullptr,
                                                 nullptr, nullptr, &errorCode, &errorText, nullptr);
     if (module == nullptr) {
-        message = std::string("cannot open the music '") + path + "': " +
-                  (errorText != nullptr ? errorText : "unknown format");
+        message = std::string("cannot open the music '") + path +
+                  "': " + (errorText != nullptr ? errorText : "unknown format");
         openmpt_free_string(errorText);
         return false;
     }
@@ -75,8 +73,7 @@ bool Soundtrack::load(const char* path) {
 // Where the volume of the music changes: at the reading of each fade frame.
 class VolumeTrack {
 public:
-    explicit VolumeTrack(const FrameSchedule& schedule)
-        : schedule(schedule), nextFade(schedule.showFrames) {
+    explicit VolumeTrack(const FrameSchedule& schedule) : schedule(schedule), nextFade(schedule.showFrames) {
         findNextChange();
     }
 
@@ -92,9 +89,8 @@ public:
 
 private:
     void findNextChange() {
-        nextChange = nextFade < schedule.totalFrames
-                         ? soundFrameAt(frameReading(nextFade, schedule.fps))
-                         : INT64_MAX;
+        nextChange =
+            nextFade < schedule.totalFrames ? soundFrameAt(frameReading(nextFade, schedule.fps)) : INT64_MAX;
     }
 
     const FrameSchedule& schedule;
@@ -111,7 +107,8 @@ bool Soundtrack::render(const FrameSchedule& schedule, WavFile& wav) {
     heardSound = false;
     for (int64_t position = 0; position < total;) {
         const size_t count = static_cast<size_t>(std::min<int64_t>(kBlockFrames, total - position));
-        const size_t got = openmpt_module_read_interleaved_stereo(module, kWavSampleRate, count, block.data());
+        const size_t got =
+            openmpt_module_read_interleaved_stereo(module, kWavSampleRate, count, block.data());
         // A song that ends (it should not, it loops) leaves silence behind.
         std::fill(block.begin() + static_cast<ptrdiff_t>(got * kWavChannels), block.end(), int16_t{0});
         if (!heardSound) heardSound = anySound(block);

@@ -16,9 +16,7 @@ struct openmpt_module;
 int64_t soundtrackFrames(const FrameSchedule& schedule);
 
 // Stereo frame at which a clock reading falls.
-inline int64_t soundFrameAt(int32_t readingMs) {
-    return int64_t{readingMs} * kWavSampleRate / 1000;
-}
+inline int64_t soundFrameAt(int32_t readingMs) { return int64_t{readingMs} * kWavSampleRate / 1000; }
 
 // A sample scaled by a music volume: 255 keeps it, 0 and below silence it.
 inline int16_t applyVolume(int16_t sample, int32_t volume) {

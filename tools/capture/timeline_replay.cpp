@@ -1,7 +1,7 @@
 #include "timeline_replay.h"
 
-#include <iostream>
 #include <unistd.h>
+#include <iostream>
 
 #include "frame_schedule.h"
 #include "scene/data_files.h"
@@ -28,9 +28,8 @@ TimelineReplay::TimelineReplay() {
 
 int32_t TimelineReplay::run(int32_t fps, FrameSink& sink) {
     int32_t frame = 0;
-    const bool finished = show.run(
-        [&] { return frameReading(frame, fps); },
-        [](int32_t) {},  // the soundtrack applies the fade volumes itself
-        [&] { return sink.present(frame++, show.frame()); });
+    const bool finished = show.run([&] { return frameReading(frame, fps); },
+                                   [](int32_t) {},  // the soundtrack applies the fade volumes itself
+                                   [&] { return sink.present(frame++, show.frame()); });
     return finished ? frame : -1;
 }

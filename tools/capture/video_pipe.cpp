@@ -1,14 +1,14 @@
 #include "video_pipe.h"
 
-#include <bit>
-#include <cerrno>
-#include <cstdlib>
-#include <cstring>
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <bit>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "stop_signals.h"
@@ -19,8 +19,7 @@ namespace {
 
 // The pixel words as bytes in memory: blue, green, red, top byte, on a
 // little-endian machine, so the frame goes to the pipe without conversion.
-constexpr const char* kPipePixelFormat =
-    std::endian::native == std::endian::little ? "bgr0" : "0rgb";
+constexpr const char* kPipePixelFormat = std::endian::native == std::endian::little ? "bgr0" : "0rgb";
 
 // ffmpeg reads a name with a colon as a protocol and one with a leading dash
 // as an option; the file: form is always a plain file.
@@ -41,20 +40,36 @@ std::string oneLine(std::string text) {
 }
 
 [[maybe_unused]] std::vector<std::string> ffmpegArguments(const VideoSettings& s) {
-    std::vector<std::string> args = {
-        "ffmpeg", "-hide_banner", "-loglevel", "error", "-nostats", "-y",
-        "-f", "rawvideo", "-pixel_format", kPipePixelFormat,
-        "-video_size", "640x480", "-framerate", std::to_string(s.fps), "-i", "pipe:0",
-        "-i", plainFileName(s.soundtrackFile), "-map", "0:v", "-map", "1:a"};
+    std::vector<std::string> args = {"ffmpeg",
+                                     "-hide_banner",
+                                     "-loglevel",
+                                     "error",
+                                     "-nostats",
+                                     "-y",
+                                     "-f",
+                                     "rawvideo",
+                                     "-pixel_format",
+                                     kPipePixelFormat,
+                                     "-video_size",
+                                     "640x480",
+                                     "-framerate",
+                                     std::to_string(s.fps),
+                                     "-i",
+                                     "pipe:0",
+                                     "-i",
+                                     plainFileName(s.soundtrackFile),
+                                     "-map",
+                                     "0:v",
+                                     "-map",
+                                     "1:a"};
     if (s.width != kScreenWidth || s.height != kScreenHeight) {
-        args.insert(args.end(), {"-vf", "scale=" + std::to_string(s.width) + ":" +
-                                            std::to_string(s.height) + ":flags=neighbor"});
+        args.insert(args.end(), {"-vf", "scale=" + std::to_string(s.width) + ":" + std::to_string(s.height) +
+                                            ":flags=neighbor"});
     }
     // veryfast: half the encoding time of the default preset at about the
     // same size, so the encoder keeps up better with the renderer.
-    args.insert(args.end(), {"-c:v", "libx264", "-preset", "veryfast", "-pix_fmt", "yuv420p",
-                             "-r", std::to_string(s.fps),
-                             "-c:a", "aac", "-b:a", "192k", "-movflags", "+faststart",
+    args.insert(args.end(), {"-c:v", "libx264", "-preset", "veryfast", "-pix_fmt", "yuv420p", "-r",
+                             std::to_string(s.fps), "-c:a", "aac", "-b:a", "192k", "-movflags", "+faststart",
                              "-f", "mp4", plainFileName(s.outputFile)});
     return args;
 }
@@ -149,8 +164,7 @@ std::string VideoPipe::encoderErrors() const {
 // is ffmpeg's own error, or how it ended when it said nothing.
 bool VideoPipe::waitForEncoder() {
     int status = 0;
-    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
+    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {}
     child = -1;
     forgetEncoder();
     const std::string said = encoderErrors();

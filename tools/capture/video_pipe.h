@@ -1,10 +1,10 @@
 #pragma once
 // The video encoder: the ffmpeg program, fed the composed frames through a
 // pipe, muxing them with the soundtrack file into an H.264 MP4 (yuv420p).
+#include <sys/types.h>
 #include <cstdint>
 #include <cstdio>
 #include <string>
-#include <sys/types.h>
 
 #include "raster/image.h"
 

@@ -97,8 +97,8 @@ bool bit(const Fixed& a, int n) { return (a.limb[n / 64] >> (n % 64)) & 1; }
 // The low n bits of a, compared with 2^(n-1): how far the dropped part is
 // from half a unit, in units, saturated at 2^64 - 1.
 struct Dropped {
-    int sideOfHalf;      // -1 below, 0 exactly half, +1 above
-    uint64_t distance;   // |dropped - half|, saturated
+    int sideOfHalf;     // -1 below, 0 exactly half, +1 above
+    uint64_t distance;  // |dropped - half|, saturated
 };
 
 Dropped droppedBits(const Fixed& a, int n) {

@@ -5,7 +5,8 @@
 RowConverter converterForPixelFormat(uint32_t pixelFormat) {
     int bitsPerPixel = 0;
     Uint32 redMask = 0, greenMask = 0, blueMask = 0, alphaMask = 0;
-    if (!SDL_PixelFormatEnumToMasks(pixelFormat, &bitsPerPixel, &redMask, &greenMask, &blueMask, &alphaMask)) {
+    if (!SDL_PixelFormatEnumToMasks(pixelFormat, &bitsPerPixel, &redMask, &greenMask, &blueMask,
+                                    &alphaMask)) {
         return nullptr;
     }
     const uint32_t storedBits = SDL_BYTESPERPIXEL(pixelFormat) * 8u;
@@ -29,7 +30,8 @@ bool clearTexture(SDL_Texture* texture, uint32_t pixelFormat, int32_t width, int
 }  // namespace
 
 SDL_Texture* createFrameTexture(SDL_Renderer* renderer, uint32_t pixelFormat, int32_t width, int32_t height) {
-    SDL_Texture* texture = SDL_CreateTexture(renderer, pixelFormat, SDL_TEXTUREACCESS_STREAMING, width, height);
+    SDL_Texture* texture =
+        SDL_CreateTexture(renderer, pixelFormat, SDL_TEXTUREACCESS_STREAMING, width, height);
     if (texture == nullptr) return nullptr;
     // The frame's top byte (0xFF on parts of the wireframe) is no alpha.
     const bool ready = SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_NONE) == 0 &&
@@ -49,8 +51,8 @@ bool convertFrameIntoTexture(SDL_Texture* texture, RowConverter converter, const
     if (SDL_LockTexture(texture, nullptr, &base, &pitch) != 0) return false;
     uint8_t* destination = static_cast<uint8_t*>(base);
     for (int32_t row = 0; row < height; ++row) {
-        converter(pixels + static_cast<ptrdiff_t>(row) * width, destination + static_cast<ptrdiff_t>(row) * pitch,
-                  static_cast<uint32_t>(width));
+        converter(pixels + static_cast<ptrdiff_t>(row) * width,
+                  destination + static_cast<ptrdiff_t>(row) * pitch, static_cast<uint32_t>(width));
     }
     SDL_UnlockTexture(texture);
     return true;

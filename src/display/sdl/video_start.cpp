@@ -7,7 +7,8 @@
 
 bool videoDriverShowsPicture(const char* driverName, const char* requestedDrivers) {
     if (driverName == nullptr) return false;
-    const bool drawsIntoMemory = std::strcmp(driverName, "offscreen") == 0 || std::strcmp(driverName, "dummy") == 0;
+    const bool drawsIntoMemory =
+        std::strcmp(driverName, "offscreen") == 0 || std::strcmp(driverName, "dummy") == 0;
     const bool requested = requestedDrivers != nullptr && requestedDrivers[0] != '\0';
     return !drawsIntoMemory || requested;
 }

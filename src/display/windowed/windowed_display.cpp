@@ -30,7 +30,8 @@ struct Borders {
 
 Borders windowBorders() {
     Borders b;
-    if (SDL_GetWindowBordersSize(frameOutput.window, &b.top, &b.left, &b.bottom, &b.right) != 0) return Borders{};
+    if (SDL_GetWindowBordersSize(frameOutput.window, &b.top, &b.left, &b.bottom, &b.right) != 0)
+        return Borders{};
     return b;
 }
 
@@ -39,7 +40,8 @@ Borders windowBorders() {
 Borders waitForBorders() {
     const Uint32 start = SDL_GetTicks();
     Borders b = windowBorders();
-    while (b.top == 0 && b.left == 0 && b.bottom == 0 && b.right == 0 && SDL_GetTicks() - start < kBorderWaitMs) {
+    while (b.top == 0 && b.left == 0 && b.bottom == 0 && b.right == 0 &&
+           SDL_GetTicks() - start < kBorderWaitMs) {
         SDL_Delay(5);
         SDL_PumpEvents();
         b = windowBorders();
