@@ -65,5 +65,10 @@ serve-web: web
 test-web: web build
 	tools/scripts/test-web.sh $(BUILD) $(BUILD_WEB)
 
+# Every C++ file as .clang-format has it; the layers include only downward.
+check-format: deps
+	tools/scripts/check-format.sh
+	tools/scripts/check-layers.sh
+
 clean:
 	rm -rf $(BUILD) $(BUILD_SAN) $(BUILD_TSAN) $(BUILD_WEB)

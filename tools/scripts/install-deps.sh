@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb openbox xdotool wmctrl x11-utils x11-xserver-utils libx11-dev imagemagick
   ffmpeg sox openmpt123 xmp
+  clang-format
 )
 missing=()
 for p in "${packages[@]}"; do
