@@ -8,7 +8,7 @@ BUILD_WEB  ?= build-web
 WEB_PORT   ?= 8000
 CMAKE_OPTS ?= $(if $(CI),-DDEMO_WERROR=ON,)
 
-.PHONY: all deps build demo demo-fullscreen test test-sanitize test-tsan bench web serve-web test-web clean
+.PHONY: all deps build demo demo-fullscreen test test-sanitize test-tsan bench web serve-web test-web clean check-format
 
 all: build
 
