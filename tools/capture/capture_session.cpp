@@ -1,10 +1,8 @@
 #include "capture_session.h"
 
-#include <cerrno>
-#include <cstdlib>
-#include <cstring>
 #include <unistd.h>
 
+#include "capture_platform.h"
 #include "driver/music.h"
 #include "progress.h"
 #include "timeline_replay.h"
@@ -72,12 +70,9 @@ bool CaptureSession::prepare() {
 
 // ffmpeg takes the soundtrack from a file; without --wav it is a temporary one.
 bool CaptureSession::makeTemporarySoundtrack() {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string path = std::string(tmp != nullptr && tmp[0] != '\0' ? tmp : "/tmp") +
-                       "/demo_capture_XXXXXX.wav";
-    const int fd = mkstemps(path.data(), 4);
-    if (fd < 0) return fail("cannot make a temporary soundtrack file: " + std::string(std::strerror(errno)));
-    ::close(fd);
+    std::string path;
+    std::string error;
+    if (!makeTemporaryFile(".wav", path, error)) return fail("cannot make a temporary soundtrack file: " + error);
     soundtrackPath = path;
     soundtrackIsTemporary = true;
     return true;

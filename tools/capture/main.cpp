@@ -1,11 +1,10 @@
 // demo_capture: renders the demo offline at a fixed frame rate into frame
 // files, a soundtrack and a video, exactly as the driver composes it.
-#include <csignal>
 #include <cstdio>
 #include <string>
-#include <unistd.h>
 
 #include "capture_options.h"
+#include "capture_platform.h"
 #include "capture_session.h"
 
 namespace {
@@ -21,6 +20,7 @@ int badArguments(const std::string& error) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    setUpCaptureProcess();
     CaptureOptions options;
     std::string error;
     if (!parseCaptureOptions(argc, argv, options, error)) return badArguments(error);
@@ -29,9 +29,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (!checkCaptureOutputs(options, error)) return badArguments(error);
-    // A vanished encoder must show as a write error, not end the process.
-    std::signal(SIGPIPE, SIG_IGN);
-    CaptureSession session(options, isatty(STDERR_FILENO) != 0);
+    CaptureSession session(options, stderrIsTerminal());
     if (!session.prepare() || !session.run()) {
         std::fprintf(stderr, "demo_capture: %s\n", session.error().c_str());
         return kExitFailure;

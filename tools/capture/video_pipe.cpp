@@ -1,17 +1,7 @@
 #include "video_pipe.h"
 
 #include <bit>
-#include <cerrno>
-#include <cstdlib>
-#include <cstring>
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
-
-extern char** environ;
 
 namespace {
 
@@ -41,89 +31,38 @@ std::vector<std::string> ffmpegArguments(const VideoSettings& s) {
 
 }  // namespace
 
-bool isOnPath(const char* program) {
-    const char* path = std::getenv("PATH");
-    if (path == nullptr) return false;
-    const std::string folders = path;
-    size_t start = 0;
-    while (start <= folders.size()) {
-        size_t end = folders.find(':', start);
-        if (end == std::string::npos) end = folders.size();
-        const std::string folder = end > start ? folders.substr(start, end - start) : ".";
-        const std::string candidate = folder + "/" + program;
-        struct stat info {};
-        if (stat(candidate.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
-            access(candidate.c_str(), X_OK) == 0) {
-            return true;
-        }
-        start = end + 1;
-    }
-    return false;
-}
-
-VideoPipe::~VideoPipe() {
-    closeInput();
-    if (child > 0) waitpid(child, nullptr, 0);
-}
-
-void VideoPipe::closeInput() {
-    if (input >= 0) ::close(input);
-    input = -1;
-}
+bool isOnPath(const char* program) { return !findOnPath(program).empty(); }
 
 bool VideoPipe::start(const VideoSettings& settings) {
-    int fds[2];
-    if (pipe2(fds, O_CLOEXEC) != 0) {
-        message = std::string("cannot make a pipe: ") + std::strerror(errno);
-        return false;
-    }
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, fds[0], STDIN_FILENO);
-    std::vector<std::string> args = ffmpegArguments(settings);
-    std::vector<char*> argv;
-    for (std::string& arg : args) argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    const int result = posix_spawnp(&child, "ffmpeg", &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(fds[0]);
-    input = fds[1];
-    if (result != 0) {
-        child = -1;
-        closeInput();
-        message = std::string("cannot start ffmpeg: ") + std::strerror(result);
+    const std::string program = findOnPath("ffmpeg");
+    std::string error = "not found on PATH";
+    if (program.empty() || !encoder.start(program, ffmpegArguments(settings), error)) {
+        message = "cannot start ffmpeg: " + error;
         return false;
     }
     return true;
 }
 
 bool VideoPipe::write(const Image& frame) {
-    const char* data = reinterpret_cast<const char*>(frame.getPixels());
-    size_t size = size_t{4} * static_cast<size_t>(frame.getWidth()) * static_cast<size_t>(frame.getHeight());
-    while (size > 0) {
-        const ssize_t n = ::write(input, data, size);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            message = std::string("ffmpeg stopped taking frames: ") + std::strerror(errno);
-            return false;
-        }
-        data += n;
-        size -= static_cast<size_t>(n);
-    }
-    return true;
+    const size_t size = size_t{4} * static_cast<size_t>(frame.getWidth()) * static_cast<size_t>(frame.getHeight());
+    std::string error;
+    if (encoder.write(frame.getPixels(), size, error)) return true;
+    message = "ffmpeg stopped taking frames: " + error;
+    return false;
 }
 
 bool VideoPipe::finish() {
-    closeInput();
-    if (child <= 0) return false;
-    int status = 0;
-    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
-    child = -1;
-    if (WIFEXITED(status) && WEXITSTATUS(status) == 0) return true;
+    if (!encoder.running()) return false;
+    const ChildPipe::Ending ending = encoder.wait();
+    if (ending.exited && ending.code == 0) return true;
     if (message.empty()) {
-        message = WIFEXITED(status) ? "ffmpeg failed with exit code " + std::to_string(WEXITSTATUS(status))
-                                    : "ffmpeg was ended by signal " + std::to_string(WTERMSIG(status));
+        if (ending.exited) {
+            message = "ffmpeg failed with exit code " + std::to_string(ending.code);
+        } else if (ending.code > 0) {
+            message = "ffmpeg was ended by signal " + std::to_string(ending.code);
+        } else {
+            message = "ffmpeg could not be waited for";
+        }
     }
     return false;
 }

@@ -3,8 +3,8 @@
 // pipe, muxing them with the soundtrack file into an H.264 MP4 (yuv420p).
 #include <cstdint>
 #include <string>
-#include <sys/types.h>
 
+#include "child_pipe.h"
 #include "raster/image.h"
 
 // Whether an executable of that name is in one of the PATH folders.
@@ -21,7 +21,7 @@ struct VideoSettings {
 class VideoPipe {
 public:
     VideoPipe() = default;
-    ~VideoPipe();
+    ~VideoPipe() = default;
     VideoPipe(const VideoPipe&) = delete;
     VideoPipe& operator=(const VideoPipe&) = delete;
 
@@ -35,9 +35,6 @@ public:
     const std::string& error() const { return message; }
 
 private:
-    void closeInput();
-
-    int input = -1;
-    pid_t child = -1;
+    ChildPipe encoder;  // closes the pipe and waits for ffmpeg when destroyed
     std::string message;
 };
