@@ -161,7 +161,9 @@ TEST(FindOnPath, FindsAProgramInAPathFolderOnly) {
     setEnvironment("PATH", empty.dir.string() + separator + fs::current_path().string());
     const std::string found = findOnPath("pipe_recorder");
     EXPECT_FALSE(found.empty());
-    if (!found.empty()) EXPECT_TRUE(fs::equivalent(found, recorder()));
+    if (!found.empty()) {
+        EXPECT_TRUE(fs::equivalent(found, recorder()));
+    }
     EXPECT_EQ(findOnPath("no_such_program_here"), "");
     setEnvironment("PATH", empty.dir.string());
     EXPECT_EQ(findOnPath("pipe_recorder"), "");
