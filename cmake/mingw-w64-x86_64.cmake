@@ -16,11 +16,3 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# pkg-config reads only the .pc files of the Windows libraries.
-set(pc_dirs "")
-foreach(prefix ${DEMO_DEPS_PREFIXES})
-  list(APPEND pc_dirs ${prefix}/lib/pkgconfig)
-endforeach()
-string(REPLACE ";" ":" pc_dirs "${pc_dirs}")
-set(ENV{PKG_CONFIG_LIBDIR} "${pc_dirs}")
-set(ENV{PKG_CONFIG_PATH} "")

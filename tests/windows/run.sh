@@ -18,7 +18,7 @@ scratch=$(mktemp -d "${TMPDIR:-/tmp}/demo-windows-test.XXXXXX")
 xvfb_pid=""
 cleanup() {
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  wineserver -k 2>/dev/null || true
+  /usr/lib/wine/wineserver -k 2>/dev/null || true
   rm -rf "$scratch"
 }
 trap cleanup EXIT

@@ -21,7 +21,7 @@ wine_env=(WINEPREFIX="$build/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,msht
 if [ ! -f "$build/wine/system.reg" ]; then
   echo "making the Wine folder $build/wine"
   env "${wine_env[@]}" /usr/lib/wine/wine64 wineboot --init >/dev/null 2>&1 || true
-  env "${wine_env[@]}" wineserver -w 2>/dev/null || true
+  env "${wine_env[@]}" /usr/lib/wine/wineserver -w 2>/dev/null || true
   [ -f "$build/wine/system.reg" ] || { echo "windows-build.sh: Wine did not start" >&2; exit 1; }
 fi
 
