@@ -16,7 +16,9 @@ export WINEPREFIX=$windows/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=
 wine=/usr/lib/wine/wine64
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/demo-windows-test.XXXXXX")
 xvfb_pid=""
+wm_pid=""
 cleanup() {
+  [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null || true
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
   /usr/lib/wine/wineserver -k 2>/dev/null || true
   rm -rf "$scratch"
@@ -99,6 +101,14 @@ else
   fail "failing encoder: exit code $rc, $(cat "$scratch/win/broken.txt")"
 fi
 
+# A file in a folder that does not exist, written the Windows way: a bad argument.
+set +e
+(cd "$windows/bin" && "$wine" demo_capture.exe --wav "$(winpath "$scratch")\\no such folder\\x.wav" \
+   2>"$scratch/win/missing.txt")
+rc=$?
+set -e
+if [ $rc -eq 2 ]; then pass "a missing folder in a Windows path is a bad argument"; else fail "missing folder: exit code $rc"; fi
+
 echo "== demo_windowed.exe under Xvfb"
 exec 3> "$scratch/display.txt"
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
@@ -107,6 +117,9 @@ exec 3>&-
 for _ in $(seq 100); do [ -s "$scratch/display.txt" ] && break; sleep 0.1; done
 export DISPLAY=:$(head -n1 "$scratch/display.txt")
 export SDL_AUDIODRIVER=dummy
+openbox --sm-disable >/dev/null 2>&1 &
+wm_pid=$!
+sleep 1
 
 # Runs a demo program, waits for its window, takes the screen, presses 2, then
 # Escape; prints the exit code. $1: name of the run, the rest: the command.
@@ -129,12 +142,12 @@ run_windowed() {
   sleep 3
   import -window root "$scratch/$run.png" 2>/dev/null || true
   xdotool getwindowgeometry "$window" > "$scratch/$run.geometry1" 2>/dev/null || true
-  xdotool windowfocus --sync "$window" 2>/dev/null || true
-  xdotool key --window "$window" 2
+  xdotool windowactivate --sync "$window" 2>/dev/null || true
+  xdotool key 2
   sleep 2
   xdotool getwindowgeometry "$window" > "$scratch/$run.geometry2" 2>/dev/null || true
-  xdotool windowfocus --sync "$window" 2>/dev/null || true
-  xdotool key --window "$window" Escape
+  xdotool windowactivate --sync "$window" 2>/dev/null || true
+  xdotool key Escape
   local rc=timeout
   for _ in $(seq 100); do
     if ! kill -0 "$pid" 2>/dev/null; then

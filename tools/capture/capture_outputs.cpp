@@ -1,8 +1,10 @@
 // Whether the outputs named on the command line can be written.
+#include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "capture_options.h"
+#include "capture_platform.h"
 
 namespace {
 
@@ -13,7 +15,7 @@ bool isWritableDirectory(const std::string& path) {
 }
 
 std::string parentOf(const std::string& path) {
-    const size_t slash = path.find_last_of('/');
+    const size_t slash = path.find_last_of(kPathSeparators);
     if (slash == std::string::npos) return ".";
     if (slash == 0) return "/";
     return path.substr(0, slash);
@@ -32,7 +34,7 @@ bool checkFile(const std::string& file, const char* what, std::string& error) {
     const bool exists = stat(file.c_str(), &info) == 0;
     const bool writable = exists ? S_ISREG(info.st_mode) && access(file.c_str(), W_OK) == 0
                                  : isWritableDirectory(parentOf(file));
-    if (writable && !file.empty() && file.back() != '/') return true;
+    if (writable && !file.empty() && std::strchr(kPathSeparators, file.back()) == nullptr) return true;
     error = std::string("cannot write the ") + what + " file '" + file + "'";
     return false;
 }

@@ -3,6 +3,10 @@
 // process: capture_platform_posix.cpp and capture_platform_windows.cpp.
 #include <string>
 
+// The characters that end a folder's name in a path: '/' only on POSIX
+// systems, '/' and '\\' on Windows.
+extern const char kPathSeparators[];
+
 // Called first in main: a write to an encoder that has gone must show as a
 // failed write instead of ending the process, and the standard streams
 // carry their bytes unchanged.

@@ -9,6 +9,8 @@
 
 #include "capture_platform.h"
 
+const char kPathSeparators[] = "/";
+
 void setUpCaptureProcess() { std::signal(SIGPIPE, SIG_IGN); }
 
 bool stderrIsTerminal() { return isatty(STDERR_FILENO) != 0; }

@@ -11,6 +11,8 @@
 
 #include "capture_platform.h"
 
+const char kPathSeparators[] = "/\\";
+
 // Windows has no SIGPIPE: a write into a closed pipe fails by itself. The C
 // runtime's text mode would turn every '\n' written into "\r\n".
 void setUpCaptureProcess() {
