@@ -16,6 +16,7 @@ const char kPathSeparators[] = "/\\";
 // Windows has no SIGPIPE: a write into a closed pipe fails by itself. The C
 // runtime's text mode would turn every '\n' written into "\r\n".
 void setUpCaptureProcess() {
+    _setmode(_fileno(stdin), _O_BINARY);  // text mode would also end the input at a byte 0x1a
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
 }
