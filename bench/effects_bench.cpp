@@ -8,51 +8,58 @@
 #include "effects/scroller.h"
 #include "effects/wave.h"
 #include "effects/wireframe.h"
-#include "scene_images.h"
+#include "bench_scene.h"
 
 namespace {
 
 constexpr int32_t kSmearTop = 240;
 constexpr int32_t kSmearBottom = 479;
 
-// The scene at the benchmark's time, with the angles that frame uses.
+// The show at the benchmark's time with that frame composed, a canvas that
+// holds the frame, and a copy of the mesh for the steps that move it.
 struct StepScene {
     bench_scene::Scene scene;
-    int32_t time;
-    explicit StepScene(const benchmark::State& state) : time(int32_t(state.range(0))) {
-        scene.advanceTo(time);
-        composeShowFrame(time, scene.vertices, scene.triangles, scene.images());
+    const ShowImages& images;
+    Image canvas{kScreenWidth, kScreenHeight};
+    VertexList vertices{kMeshVertexCount};
+    explicit StepScene(const benchmark::State& state)
+        : scene(int32_t(state.range(0))), images(scene.show.images()) {
+        scene.show.composeShowFrame(int32_t(state.range(0)));
+        canvas.copyOpaque(scene.show.frame(), 0, 0);
+        for (int32_t i = 0; i < kMeshVertexCount; ++i) vertices.items[i] = scene.show.vertices().items[i];
     }
+    int32_t time() const { return scene.show.musicTime(); }
 };
 
-void finish(benchmark::State& state) {
-    benchmark::DoNotOptimize(screen.getPixels());
+void finish(const Image& canvas) {
+    benchmark::DoNotOptimize(canvas.getPixels());
     benchmark::ClobberMemory();
-    (void)state;
 }
 
 void StepCopy(benchmark::State& state) {
     StepScene s(state);
     for (auto _ : state) {
-        screen.copyOpaque(s.scene.background, 0, 0);
-        finish(state);
+        s.canvas.copyOpaque(s.images.background, 0, 0);
+        finish(s.canvas);
     }
 }
 
 void StepScroller(benchmark::State& state) {
     StepScene s(state);
     for (auto _ : state) {
-        drawScroller(screen, s.scene.font);
-        finish(state);
+        drawScroller(s.canvas, s.images.font, s.time(), s.scene.show.scrollText());
+        finish(s.canvas);
     }
 }
 
 void StepWaveProjection(benchmark::State& state) {
     StepScene s(state);
+    const double spin = s.scene.show.spinAngle();
+    const double rowPhase = s.scene.show.rowPhase();
     for (auto _ : state) {
-        waveMesh(s.scene.vertices, 5.0 * spinAngle, rowPhase);
-        projectMesh(s.scene.vertices, spinAngle, kMeshTilt);
-        benchmark::DoNotOptimize(s.scene.vertices.items);
+        waveMesh(s.vertices, 5.0 * spin, rowPhase, s.time());
+        projectMesh(s.vertices, spin, kMeshTilt);
+        benchmark::DoNotOptimize(s.vertices.items);
         benchmark::ClobberMemory();
     }
 }
@@ -60,24 +67,24 @@ void StepWaveProjection(benchmark::State& state) {
 void StepWireframe(benchmark::State& state) {
     StepScene s(state);
     for (auto _ : state) {
-        drawWireframe(s.scene.triangles, screen);
-        finish(state);
+        drawWireframe(s.scene.show.triangles(), s.canvas);
+        finish(s.canvas);
     }
 }
 
 void StepSmear(benchmark::State& state) {
     StepScene s(state);
     for (auto _ : state) {
-        screen.blurRows(kSmearTop, kSmearBottom);
-        finish(state);
+        s.canvas.blurRows(kSmearTop, kSmearBottom);
+        finish(s.canvas);
     }
 }
 
 void StepFlares(benchmark::State& state) {
     StepScene s(state);
     for (auto _ : state) {
-        drawFlares(s.scene.vertices, screen, s.scene.flare);
-        finish(state);
+        drawFlares(s.scene.show.vertices(), s.canvas, s.images.flare);
+        finish(s.canvas);
     }
 }
 
@@ -114,7 +121,7 @@ void literalLine(Image& target, int64_t x1, int64_t y1, int64_t x2, int64_t y2, 
 
 void StepWireframeLiteralWalk(benchmark::State& state) {
     StepScene s(state);
-    const TriangleList& triangles = s.scene.triangles;
+    const TriangleList& triangles = s.scene.show.triangles();
     for (auto _ : state) {
         for (int32_t i = 0; i < triangles.count; ++i) {
             const MeshVertex* c[3] = {triangles.items[i].corner0, triangles.items[i].corner1,
@@ -122,10 +129,10 @@ void StepWireframeLiteralWalk(benchmark::State& state) {
             for (int32_t e = 0; e < 3; ++e) {
                 const MeshVertex& a = *c[e];
                 const MeshVertex& b = *c[(e + 1) % 3];
-                literalLine(screen, a.screenX, a.screenY, b.screenX, b.screenY, edgeColour(a));
+                literalLine(s.canvas, a.screenX, a.screenY, b.screenX, b.screenY, edgeColour(a));
             }
         }
-        finish(state);
+        finish(s.canvas);
     }
 }
 

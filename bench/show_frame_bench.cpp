@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "scene_images.h"
+#include "bench_scene.h"
 
 namespace {
 
@@ -27,18 +27,15 @@ BENCHMARK(FrameMemcpy);
 // the 225 vertices costs a few hundred nanoseconds.
 void ShowFrame(benchmark::State& state) {
     const int32_t time = int32_t(state.range(0));
-    bench_scene::Scene scene;
-    scene.advanceTo(time);
-    bench_scene::SceneSnapshot snapshot;
-    snapshot.take(scene);
-    const SceneImages images = scene.images();
+    bench_scene::Scene scene(time);
+    const Show::Snapshot before = scene.show.snapshot();
     for (auto _ : state) {
-        snapshot.restore(scene);
-        composeShowFrame(time, scene.vertices, scene.triangles, images);
-        benchmark::DoNotOptimize(screen.getPixels());
+        scene.show.restore(before);
+        scene.show.composeShowFrame(time);
+        benchmark::DoNotOptimize(scene.show.frame().getPixels());
         benchmark::ClobberMemory();
     }
-    state.SetLabel(scene.fromFiles ? "data files" : "synthetic images");
+    state.SetLabel(scene.label());
 }
 // 136635 ms is the frame of a 60 Hz run with the longest lines.
 BENCHMARK(ShowFrame)

@@ -5,8 +5,8 @@
 #include "display/display.h"
 #include "driver/console.h"
 #include "driver/music.h"
-#include "driver/scroll_message.h"
-#include "driver/timeline.h"
+#include "scene/scroll_message.h"
+#include "scene/show.h"
 #include "sound/sound_library.h"
 
 namespace {
@@ -19,19 +19,12 @@ int main() {
     prepareConsole();
     say("Demo-Engine by Vak\n");
     say("\n loading data ...\n");
-    copyScrollMessage();
-    Image background(640, 480, "welt.raw");
-    Image flareImage(32, 32, "flare.raw");
-    Image smallFlareImage(12, 12, "flare2.raw");
-    Image fontImage(320, 100, "font.raw");
+    Show show;  // holds the scroll message from here on
+    show.loadImages();
     std::cout.flush();  // brings out any loader message before the next line
     say("\n loading sound ...\n");
     FMUSIC_MODULE* song = startMusic();
-
-    // Destroyed before the images, in reverse order of creation.
-    VertexList vertices;
-    TriangleList triangles;
-    setupScene(vertices, triangles, background);
+    show.setUp();
     say("\n init DirextX ...\n");
     if (!displayInit("test", kScreenWidth, kScreenHeight)) {
         say("\n DirectX Suxxs !!!\n");
@@ -39,14 +32,12 @@ int main() {
     }
     say("\n Go..............\n");
 
-    runTimeline(
-        vertices, triangles, SceneImages{background, flareImage, fontImage},
-        [song] { return FMUSIC_GetTime(song); },
-        [song](int32_t volume) { FMUSIC_SetMasterVolume(song, volume); },
-        [] {
-            displayPresent(screen.getPixels());  // a lost frame is simply shown by the next one
-            return true;
-        });
+    show.run([song] { return FMUSIC_GetTime(song); },
+             [song](int32_t volume) { FMUSIC_SetMasterVolume(song, volume); },
+             [&show] {
+                 displayPresent(show.frame().getPixels());  // a lost frame is simply shown by the next one
+                 return true;
+             });
 
     FMUSIC_FreeSong(song);
     FSOUND_Close();

@@ -2,9 +2,7 @@
 // generator whose only use is the jitter that takes the grid apart.
 #include "effects/mesh.h"
 
-#include <cmath>
-
-int32_t randomState = kRandomSeed;
+#include "raster/portable_trig.h"
 
 namespace {
 
@@ -18,10 +16,10 @@ void buildVertices(VertexList& vertices) {
     vertices.allocate(kMeshVertexCount);
     for (int32_t r = 0; r < kMeshSide; ++r) {
         const int32_t y = kGridStart + kGridStep * r;
-        const double rowTerm = 15.0 * std::sin(r * kThird);
+        const double rowTerm = 15.0 * portableSin(r * kThird);
         for (int32_t k = 0; k < kMeshSide; ++k) {
             const int32_t x = kGridStart + kGridStep * k;
-            const int32_t z = static_cast<int32_t>(10.0 * std::sin(k * kThird) + rowTerm);
+            const int32_t z = static_cast<int32_t>(10.0 * portableSin(k * kThird) + rowTerm);
             vertices.items[kMeshSide * r + k] = MeshVertex(x, y, z);
         }
     }
@@ -44,10 +42,10 @@ void buildTriangles(VertexList& vertices, TriangleList& triangles) {
 
 }  // namespace
 
-int32_t randomBelow(int32_t n) {
-    const int32_t s = randomState;
+int32_t randomBelow(RandomState& random, int32_t n) {
+    const int32_t s = random.bits;
     const int32_t t = s ^ (s >> 3);
-    randomState = ((t & 1) << 30) | (s >> 1);
+    random.bits = ((t & 1) << 30) | (s >> 1);
     return (t >> 1) % n;
 }
 
@@ -56,12 +54,12 @@ void buildMesh(VertexList& vertices, TriangleList& triangles) {
     buildTriangles(vertices, triangles);
 }
 
-void jitterMesh(VertexList& vertices, int32_t time) {
+void jitterMesh(VertexList& vertices, int32_t time, RandomState& random) {
     if (time <= kJitterStartTime || vertices.count < 1) return;
     // Five draws in this order; each bound is drawn before the value it limits.
-    MeshVertex& moved = vertices.items[randomBelow(vertices.count)];
-    const int32_t a = randomBelow(kJitterRange);
-    moved.x = randomBelow(kJitterRange - a);
-    const int32_t b = randomBelow(kJitterRange);
-    moved.y = randomBelow(kJitterRange - b);
+    MeshVertex& moved = vertices.items[randomBelow(random, vertices.count)];
+    const int32_t a = randomBelow(random, kJitterRange);
+    moved.x = randomBelow(random, kJitterRange - a);
+    const int32_t b = randomBelow(random, kJitterRange);
+    moved.y = randomBelow(random, kJitterRange - b);
 }

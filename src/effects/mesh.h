@@ -54,10 +54,16 @@ inline constexpr int32_t kMeshVertexCount = 225;
 inline constexpr int32_t kMeshTriangleCount = 196;
 inline constexpr int32_t kJitterStartTime = 40000;
 
-// State of the shift-register generator; 12345 at program start.
-extern int32_t randomState;
 inline constexpr int32_t kRandomSeed = 12345;
 
-int32_t randomBelow(int32_t n);
+// The shift register of the only pseudo-random source; every run starts it
+// at 12345, so every run jitters the mesh in the same sequence.
+struct RandomState {
+    int32_t bits = kRandomSeed;
+};
+
+// The next number in 0 .. n - 1; advances random.
+int32_t randomBelow(RandomState& random, int32_t n);
 void buildMesh(VertexList& vertices, TriangleList& triangles);
-void jitterMesh(VertexList& vertices, int32_t time);
+// Moves one vertex to a random place when time is past the jitter start.
+void jitterMesh(VertexList& vertices, int32_t time, RandomState& random);

@@ -2,37 +2,13 @@
 // the frame, moving left 100 pixels per second, bobbing and swaying.
 #include "effects/scroller.h"
 
-#include <cmath>
-
-#include "driver/demo_state.h"
+#include "effects/glyph_layout.h"
+#include "raster/portable_trig.h"
 
 namespace {
 
 constexpr int32_t kGlyphAdvance = 24;
 constexpr int32_t kScrollEntry = 640;
-
-struct SheetCell {
-    int32_t x, y;
-    bool exists;
-};
-
-// Where a character's cell lies on the font sheet. Ranges are tested on the
-// signed byte, so bytes 128..255 have no glyph.
-SheetCell glyphCell(signed char c) {
-    if (c >= 'a' && c <= 'm') return {kGlyphAdvance * (c - 'a'), 0, true};
-    if (c >= 'n' && c <= 'z') return {kGlyphAdvance * (c - 'n'), 24, true};
-    if (c >= '0' && c <= '9') return {kGlyphAdvance * (c - '0'), 48, true};
-    switch (c) {
-        case '!': return {240, 48, true};
-        case '?': return {264, 48, true};
-        case '-': return {0, 72, true};
-        case '(': return {24, 72, true};
-        case ')': return {48, 72, true};
-        case ',': return {72, 72, true};
-        case '.': return {96, 72, true};
-        default: return {0, 0, false};
-    }
-}
 
 // The sway moves a glyph by at most 60 pixels either way around
 // base + 50, so x lies in [base - 10, base + 110]. A glyph at x <= -22 or
@@ -44,24 +20,23 @@ constexpr int32_t kSwayHigh = 110 + 2;
 }  // namespace
 
 void drawGlyph(char character, int32_t x, int32_t y, Image& destination, const Image& font) {
-    const SheetCell cell = glyphCell(static_cast<signed char>(character));
+    const GlyphCell cell = glyphCell(static_cast<signed char>(character));
     if (!cell.exists) return;
     destination.blitKeyed(font, x, y, cell.x, cell.y, kGlyphWidth, kGlyphHeight);
 }
 
-void drawScroller(Image& destination, const Image& font) {
-    const int32_t t = musicTime;
+void drawScroller(Image& destination, const Image& font, int32_t t, const ScrollText& text) {
     const int32_t start = kScrollEntry - t / 10;
     const int32_t phase = t / 100;
     const int64_t width = destination.getWidth();
-    for (int32_t i = 0; i < kScrollTextSize && scrollText[i] != 0; ++i) {
+    for (int32_t i = 0; i < kScrollTextSize && text[i] != 0; ++i) {
         const int64_t base = int64_t{start} + int64_t{kGlyphAdvance} * i;
         if (base + kSwayHigh <= -kGlyphWidth) continue;
         // Every later character stands further right: none can be seen.
         if (base + kSwayLow >= width) break;
-        const int32_t y = static_cast<int32_t>(30.0 * std::sin(0.25 * (i + phase)) + 50.0);
-        const int32_t x = static_cast<int32_t>(60.0 * std::cos(0.002 * (t + i)) +
+        const int32_t y = static_cast<int32_t>(30.0 * portableSin(0.25 * (i + phase)) + 50.0);
+        const int32_t x = static_cast<int32_t>(60.0 * portableCos(0.002 * (t + i)) +
                                                (start + kGlyphAdvance * i) + 50.0);
-        drawGlyph(scrollText[i], x, y, destination, font);
+        drawGlyph(text[i], x, y, destination, font);
     }
 }

@@ -3,9 +3,8 @@
 #include "effects/wave.h"
 
 #include <algorithm>
-#include <cmath>
 
-#include "driver/demo_state.h"
+#include "raster/portable_trig.h"
 
 namespace {
 
@@ -20,12 +19,12 @@ constexpr int32_t kCentreY = 360;
 // computed once per column instead of once per vertex; the arithmetic is
 // the same, so the heights are too.
 void calmWave(MeshVertex* v, int32_t rows, double p, double q) {
-    const double pc = 5.0 * std::sin(p * kWaveHalf) + 7.0;
-    const double pr = 5.0 * std::sin(q * kWaveHalf) + 7.0;
+    const double pc = 5.0 * portableSin(p * kWaveHalf) + 7.0;
+    const double pr = 5.0 * portableSin(q * kWaveHalf) + 7.0;
     double column[kMeshSide];
-    for (int32_t k = 0; k < kMeshSide; ++k) column[k] = std::sin(p + k / pc);
+    for (int32_t k = 0; k < kMeshSide; ++k) column[k] = portableSin(p + k / pc);
     for (int32_t r = 0; r < rows; ++r) {
-        const double rowTerm = std::sin(q + r / pr);
+        const double rowTerm = portableSin(q + r / pr);
         for (int32_t k = 0; k < kMeshSide; ++k) {
             v[kMeshSide * r + k].z = static_cast<int32_t>((column[k] + rowTerm) * 100.0);
         }
@@ -33,12 +32,12 @@ void calmWave(MeshVertex* v, int32_t rows, double p, double q) {
 }
 
 void strongWave(MeshVertex* v, int32_t rows, double p, double q) {
-    const double qc = 6.0 * std::sin(p * kWaveHalf) + 7.0;
-    const double qr = 6.0 * std::sin(q * kWaveHalf) + 7.0;
+    const double qc = 6.0 * portableSin(p * kWaveHalf) + 7.0;
+    const double qr = 6.0 * portableSin(q * kWaveHalf) + 7.0;
     double column[kMeshSide];
-    for (int32_t k = 0; k < kMeshSide; ++k) column[k] = std::sin(p + k / qc) * 130.0;
+    for (int32_t k = 0; k < kMeshSide; ++k) column[k] = portableSin(p + k / qc) * 130.0;
     for (int32_t r = 0; r < rows; ++r) {
-        const double rowTerm = std::sin(q + r / qr) * 100.0;
+        const double rowTerm = portableSin(q + r / qr) * 100.0;
         for (int32_t k = 0; k < kMeshSide; ++k) {
             v[kMeshSide * r + k].z = static_cast<int32_t>(column[k] + rowTerm);
         }
@@ -47,10 +46,10 @@ void strongWave(MeshVertex* v, int32_t rows, double p, double q) {
 
 }  // namespace
 
-void waveMesh(VertexList& vertices, double p, double q) {
+void waveMesh(VertexList& vertices, double p, double q, int32_t time) {
     // Whole rows of the grid only, and never more rows than the list holds.
     const int32_t rows = std::clamp(vertices.count / kMeshSide, 0, kMeshSide);
-    if (musicTime < kStrongWaveTime) {
+    if (time < kStrongWaveTime) {
         calmWave(vertices.items, rows, p, q);
     } else {
         strongWave(vertices.items, rows, p, q);
@@ -58,10 +57,10 @@ void waveMesh(VertexList& vertices, double p, double q) {
 }
 
 void projectMesh(VertexList& vertices, double spin, double tilt) {
-    const double sS = std::sin(spin);
-    const double cS = std::cos(spin);
-    const double sT = std::sin(tilt);
-    const double cT = std::cos(tilt);
+    const double sS = portableSin(spin);
+    const double cS = portableCos(spin);
+    const double sT = portableSin(tilt);
+    const double cT = portableCos(tilt);
     for (int32_t i = 0; i < vertices.count; ++i) {
         MeshVertex& m = vertices.items[i];
         const double x = m.x;

@@ -5,6 +5,7 @@
 inline constexpr double kMeshTilt = -0.5;
 inline constexpr int32_t kStrongWaveTime = 60000;
 
-// Reads the global musicTime to choose the calm or the strong form.
-void waveMesh(VertexList& vertices, double p, double q);
+// Heights of the grid for column phase p and row phase q; the music time
+// chooses the calm form or, from 60 seconds on, the strong one.
+void waveMesh(VertexList& vertices, double p, double q, int32_t time);
 void projectMesh(VertexList& vertices, double spin, double tilt);

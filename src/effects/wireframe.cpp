@@ -1,6 +1,12 @@
 // The projected mesh drawn as lines, and a light flare on every vertex.
 #include "effects/wireframe.h"
 
+#include <algorithm>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 constexpr int32_t kFlareHalf = 16;
@@ -29,13 +35,77 @@ void drawWireframe(const TriangleList& triangles, Image& target) {
 
 // Flares only for vertices strictly inside the frame's outer two rows and
 // columns; the flare's centre pixel (16, 16) lands on the vertex.
+//
+// Every flare is the same picture, added RGB-saturating. A pixel whose RGB
+// is 0 adds nothing, so each flare row is added only over the span between
+// its first and last lit pixel (widened to whole groups of four pixels where
+// the row allows): the same bytes as the blend of the whole flare, with the
+// dark corners and rows of a round light left out.
 void drawFlares(const VertexList& vertices, Image& target, const Image& flare) {
     const int32_t W = target.getWidth();
     const int32_t H = target.getHeight();
+    const int32_t fw = flare.getWidth();
+    const int32_t fh = flare.getHeight();
+    constexpr int32_t kMaxSpanRows = 64;
+    auto inside = [&](const MeshVertex& v) {
+        return 1 < v.screenX && v.screenX < W - 1 && 1 < v.screenY && v.screenY < H - 1;
+    };
+    if (fh > kMaxSpanRows || fw <= 0) {
+        for (int32_t i = 0; i < vertices.count; ++i) {
+            const MeshVertex& v = vertices.items[i];
+            if (inside(v)) target.addBlend(flare, v.screenX - kFlareHalf, v.screenY - kFlareHalf);
+        }
+        return;
+    }
+
+    // Columns [first, end) of every flare row that can change the target.
+    int32_t first[kMaxSpanRows], end[kMaxSpanRows];
+    const uint32_t* fp = flare.getPixels();
+    for (int32_t r = 0; r < fh; ++r) {
+        const uint32_t* row = fp + int64_t{r} * fw;
+        int32_t a = 0, b = fw;
+        while (a < fw && (row[a] & 0x00FFFFFF) == 0) ++a;
+        while (b > a && (row[b - 1] & 0x00FFFFFF) == 0) --b;
+        const int32_t groups = (b - a + 3) / 4;
+        b = std::min(a + 4 * groups, fw);
+        a = std::max(b - 4 * groups, 0);
+        first[r] = a;
+        end[r] = b;
+    }
+
+    // Adds n flare pixels from s onto d, per byte saturating in the low three bytes.
+    auto addRow = [](uint32_t* d, const uint32_t* s, int64_t n) {
+        int64_t c = 0;
+#if defined(__SSE2__)
+        const __m128i rgb = _mm_set1_epi32(0x00FFFFFF);
+        for (; c + 4 <= n; c += 4) {
+            const __m128i src = _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(s + c)), rgb);
+            const __m128i dst = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + c));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(d + c), _mm_adds_epu8(dst, src));
+        }
+#endif
+        for (; c < n; ++c) {
+            uint32_t v = d[c] & 0xFF000000;
+            for (int shift = 0; shift < 24; shift += 8) {
+                const uint32_t sum = ((d[c] >> shift) & 0xFF) + ((s[c] >> shift) & 0xFF);
+                v |= std::min<uint32_t>(sum, 0xFF) << shift;
+            }
+            d[c] = v;
+        }
+    };
+
+    uint32_t* pixels = target.getPixels();
     for (int32_t i = 0; i < vertices.count; ++i) {
         const MeshVertex& v = vertices.items[i];
-        if (1 < v.screenX && v.screenX < W - 1 && 1 < v.screenY && v.screenY < H - 1) {
-            target.addBlend(flare, v.screenX - kFlareHalf, v.screenY - kFlareHalf);
+        if (!inside(v)) continue;
+        const int64_t x = int64_t{v.screenX} - kFlareHalf;
+        const int64_t y = int64_t{v.screenY} - kFlareHalf;
+        const int64_t r0 = std::max<int64_t>(0, -y);
+        const int64_t r1 = std::min<int64_t>(fh, H - y);
+        for (int64_t r = r0; r < r1; ++r) {
+            const int64_t c0 = std::max<int64_t>(first[r], -x);
+            const int64_t c1 = std::min<int64_t>(end[r], W - x);
+            if (c0 < c1) addRow(pixels + (y + r) * W + x + c0, fp + r * fw + c0, c1 - c0);
         }
     }
 }

@@ -43,6 +43,27 @@ Image::Image(int32_t w, int32_t h, const char* fileName) : Image(w, h) {
     delete[] bytes;
 }
 
+Image::Image(Image&& other) noexcept
+    : width(other.width), height(other.height), magic(other.magic), pixels(other.pixels) {
+    other.width = 0;
+    other.height = 0;
+    other.pixels = nullptr;
+}
+
+Image& Image::operator=(Image&& other) noexcept {
+    if (this != &other) {
+        delete[] pixels;
+        width = other.width;
+        height = other.height;
+        magic = other.magic;
+        pixels = other.pixels;
+        other.width = 0;
+        other.height = 0;
+        other.pixels = nullptr;
+    }
+    return *this;
+}
+
 Image::~Image() {
     delete[] pixels;
     pixels = nullptr;

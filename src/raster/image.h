@@ -14,6 +14,9 @@ public:
     ~Image();
     Image(const Image&) = delete;
     Image& operator=(const Image&) = delete;
+    // Moving hands the pixel array over; the source is left 0x0 and empty.
+    Image(Image&& other) noexcept;
+    Image& operator=(Image&& other) noexcept;
 
     int32_t getWidth() const { return width; }
     int32_t getHeight() const { return height; }
@@ -36,7 +39,6 @@ private:
     uint32_t* pixels;
 };
 
-// The frame every pass composes and hands to the display.
+// The size of the frame every pass composes and hands to the display.
 inline constexpr int32_t kScreenWidth = 640;
 inline constexpr int32_t kScreenHeight = 480;
-extern Image screen;

@@ -95,16 +95,19 @@ struct RunEnds {
     alignas(16) uint32_t carry[kRuns];
 };
 
-// Stores one step's w of four runs and advances both their bounding trajectories.
+// Stores one step's w of four runs and advances their low trajectory and,
+// with kHigh, their high one.
+template <bool kHigh>
 [[gnu::always_inline]] inline void boundStep(__m128i w, uint32_t* out, __m128i& low, __m128i& high) {
     store4(out, w);
     low = chainStep(low, w);
-    high = chainStep(high, w);
+    if constexpr (kHigh) high = chainStep(high, w);
 }
 
 // One block of four steps of four runs whose first pixels are s, s + length,
 // s + 2 length and s + 3 length: stores w in run-lane order and advances
-// both bounding trajectories.
+// the bounding trajectories.
+template <bool kHigh>
 [[gnu::always_inline]] inline void boundBlock(const uint32_t* s, int64_t length, int64_t W, uint32_t* out,
                                               __m128i& low, __m128i& high) {
     __m128i w0 = complementedOthers4(s, W);
@@ -112,10 +115,10 @@ struct RunEnds {
     __m128i w2 = complementedOthers4(s + 2 * length, W);
     __m128i w3 = complementedOthers4(s + 3 * length, W);
     transpose4(w0, w1, w2, w3);
-    boundStep(w0, out, low, high);
-    boundStep(w1, out + kRuns, low, high);
-    boundStep(w2, out + 2 * kRuns, low, high);
-    boundStep(w3, out + 3 * kRuns, low, high);
+    boundStep<kHigh>(w0, out, low, high);
+    boundStep<kHigh>(w1, out + kRuns, low, high);
+    boundStep<kHigh>(w2, out + 2 * kRuns, low, high);
+    boundStep<kHigh>(w3, out + 3 * kRuns, low, high);
 }
 
 // The ends of four runs as u, and (o0 + 4 o1 + 16 o2) mod 64 per byte from
@@ -137,26 +140,58 @@ void finishBounds(__m128i low, __m128i high, const uint32_t* others, uint32_t* l
 // w in run-lane order (others[k * kRuns + run]) and follows both bounding
 // trajectories of every run. Eight runs at a time: their four chains hide
 // each other's latency and still leave registers for the sums.
-void sumOthersAndBound(const uint32_t* p, int64_t W, int64_t length, uint32_t* others, RunEnds& ends) {
+//
+// Once the two trajectories of all eight runs agree in every byte they agree
+// for good (each step is a function of the trajectory and w alone), so from
+// there on only the low one is followed. On most pictures that happens within
+// a few steps; on flat areas that hold two steady smears it may never happen.
+// Returns true when the trajectories of all runs met.
+bool sumOthersAndBound(const uint32_t* p, int64_t W, int64_t length, uint32_t* others, RunEnds& ends) {
     static_assert(kRuns % 8 == 0, "runs go in pairs of groups of four");
+    bool allMet = true;
     for (int64_t run = 0; run < kRuns; run += 8) {
         __m128i low0 = _mm_set1_epi8(63), low1 = low0;
         __m128i high0 = _mm_setzero_si128(), high1 = high0;
         const uint32_t* s = p + run * length;
         uint32_t* out = others + run;
-        for (int64_t k = 0; k < length; k += 4) {
-            boundBlock(s + k, length, W, out + k * kRuns, low0, high0);
-            boundBlock(s + 4 * length + k, length, W, out + k * kRuns + 4, low1, high1);
+        int64_t k = 0;
+        bool met = false;
+        while (k < length) {
+            boundBlock<true>(s + k, length, W, out + k * kRuns, low0, high0);
+            boundBlock<true>(s + 4 * length + k, length, W, out + k * kRuns + 4, low1, high1);
+            k += 4;
+            const __m128i same = _mm_and_si128(_mm_cmpeq_epi8(low0, high0), _mm_cmpeq_epi8(low1, high1));
+            if (_mm_movemask_epi8(same) == 0xFFFF) {
+                met = true;
+                break;
+            }
         }
+        for (; k < length; k += 4) {
+            boundBlock<false>(s + k, length, W, out + k * kRuns, low0, high0);
+            boundBlock<false>(s + 4 * length + k, length, W, out + k * kRuns + 4, low1, high1);
+        }
+        if (met) {
+            high0 = low0;
+            high1 = low1;
+        }
+        allMet = allMet && met;
         finishBounds(low0, high0, out, ends.low + run, ends.high + run, ends.carry + run);
         finishBounds(low1, high1, out + 4, ends.low + run + 4, ends.high + run + 4, ends.carry + run + 4);
     }
+    return allMet;
 }
 
 // The real start u (left neighbour quartered) of every run, from the start
 // of the first: a run ends on its high trajectory exactly when u + carry >= 64
 // in a byte, and the two ends differ by 0 or 1 there.
-void chainRunStarts(uint32_t u, const RunEnds& ends, uint32_t* starts) {
+// When all trajectories met, every run ends on its low trajectory whatever
+// its start.
+void chainRunStarts(uint32_t u, const RunEnds& ends, bool allMet, uint32_t* starts) {
+    if (allMet) {
+        starts[0] = u;
+        for (int64_t r = 1; r < kRuns; ++r) starts[r] = ends.low[r - 1];
+        return;
+    }
     for (int64_t r = 0; r < kRuns; ++r) {
         starts[r] = u;
         const uint32_t stepUp = ends.high[r] - ends.low[r];  // 0 or 1 per byte
@@ -211,8 +246,8 @@ void smearChunk(uint32_t* p, int64_t W, int64_t n, uint32_t* others) {
     if (length > 0) {
         RunEnds ends;
         alignas(16) uint32_t starts[kRuns];
-        sumOthersAndBound(p, W, length, others, ends);
-        chainRunStarts(quarter(p[-1]), ends, starts);
+        const bool allMet = sumOthersAndBound(p, W, length, others, ends);
+        chainRunStarts(quarter(p[-1]), ends, allMet, starts);
         smearRuns(p, length, others, starts);
     }
     smearOneByOne(p + kRuns * length, W, n - kRuns * length);

@@ -8,12 +8,14 @@
 #include <cstdlib>
 #include <new>
 
+#include "scene/timeline.h"
 #include "sound/sound_library.h"
+#include "sound/sound_inspection.h"
 #include "sound/sound_output.h"
+#include "sound/xm_extent.h"
 
 namespace {
 
-constexpr int kFullVolume = 255;
 constexpr int32_t kRepeatForever = -1;
 
 struct FileBytes {
@@ -59,6 +61,15 @@ FileBytes readWholeFile(const char* name) {
     return bytes;
 }
 
+// A module cut short still plays, as in any player, but not without a word:
+// the loader itself does not notice the missing bytes.
+void reportShortModule(const char* name, const FileBytes& bytes) {
+    const XmExtent extent = measureXmExtent(static_cast<const unsigned char*>(bytes.data), bytes.size);
+    char line[512];
+    describeShortModule(name, extent, bytes.size, line, sizeof line);
+    if (line[0] != '\0') std::fprintf(stderr, "%s\n", line);
+}
+
 openmpt_module* createModule(const FileBytes& bytes) {
     int error = OPENMPT_ERROR_OK;
     openmpt_module* module =
@@ -96,6 +107,7 @@ FMUSIC_MODULE* FMUSIC_LoadSong(const char* name) {
     }
     const FileBytes bytes = readWholeFile(name);
     if (bytes.data == nullptr) return nullptr;
+    reportShortModule(name, bytes);
     openmpt_module* module = createModule(bytes);
     std::free(bytes.data);  // libopenmpt keeps its own copy
     if (module == nullptr) return nullptr;
@@ -164,4 +176,14 @@ signed char FMUSIC_FreeSong(FMUSIC_MODULE* song) {
     openmpt_module_destroy(song->module);
     delete song;
     return 1;
+}
+
+OutputProgress songOutputProgress(const FMUSIC_MODULE* song) {
+    return song == nullptr ? OutputProgress{} : song->progress.read();
+}
+
+bool soundOutputIsOpen() { return soundOutputOpen(); }
+
+void mixSongFrames(FMUSIC_MODULE* song, float* interleaved, int frameCount, int64_t wallNs) {
+    if (song != nullptr) mixSong(*song, interleaved, frameCount, wallNs);
 }

@@ -5,6 +5,10 @@
 
 struct FMUSIC_MODULE;
 
+// C names, as the library's interface has always had: a test can put its
+// own functions in front of them with the linker's --wrap.
+extern "C" {
+
 float FSOUND_GetVersion();
 // Opens the default audio output at mixRate Hz, stereo. Nonzero on success.
 signed char FSOUND_Init(int mixRate, int maxSoftwareChannels, unsigned int flags);
@@ -22,3 +26,5 @@ int FMUSIC_GetTime(FMUSIC_MODULE* module);
 signed char FMUSIC_SetMasterVolume(FMUSIC_MODULE* module, int volume);
 // Stops and frees the song.
 signed char FMUSIC_FreeSong(FMUSIC_MODULE* module);
+
+}  // extern "C"

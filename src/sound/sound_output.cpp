@@ -54,6 +54,10 @@ void closeOutputAtExit() {
 }
 
 bool openDevice(SoundOutput& state, int mixRate) {
+    // The audio is SDL's first subsystem: without this hint its start installs
+    // handlers that turn Ctrl+C and SIGTERM into a quit event, and the program
+    // would end as by Escape, with exit code 0.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
     SDL_AudioSpec wanted{};
     wanted.freq = mixRate;

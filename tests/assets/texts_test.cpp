@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "driver/scroll_message.h"
+#include "scene/scroll_message.h"
 
 namespace {
 

@@ -7,10 +7,8 @@
 #include <set>
 
 #include "capture_test_support.h"
-#include "driver/demo_state.h"
-#include "driver/timeline.h"
-#include "effects/mesh.h"
 #include "raster/image.h"
+#include "scene/show.h"
 
 namespace {
 
@@ -23,35 +21,18 @@ constexpr int32_t kFps = 1;
 const std::set<int32_t> kChosen = {0, 1, 40, 41, 42, 150, 151, 155, 160};
 constexpr int32_t kLastShowFrame = 150;
 
-// The driver's start-up and loops, called here directly with the clock
+// The demo's start-up and steps, called here directly with the clock
 // stepping one frame time per frame, keeping copies of the chosen frames.
 FrameMap timelineCalledDirectly(int32_t fps, const std::set<int32_t>& chosen) {
-    musicTime = 0;
-    randomState = kRandomSeed;
-    copyScrollMessage();
-    Image background(640, 480, "welt.raw");
-    Image flare(32, 32, "flare.raw");
-    Image smallFlare(12, 12, "flare2.raw");
-    Image font(320, 100, "font.raw");
-    VertexList vertices;
-    TriangleList triangles;
-    setupScene(vertices, triangles, background);
-    const SceneImages images{background, flare, font};
+    Show show;
+    show.loadImages();
+    show.setUp();
     FrameMap frames;
-    int32_t frame = 0;
-    auto keep = [&] {
+    for (int32_t frame = 0; show.step(frame * 1000 / fps).action != ShowAction::Stop; ++frame) {
         if (chosen.count(frame) != 0) {
-            frames[frame] = Frame(screen.getPixels(), screen.getPixels() + 640 * 480);
+            const uint32_t* pixels = show.frame().getPixels();
+            frames[frame] = Frame(pixels, pixels + 640 * 480);
         }
-        ++frame;
-    };
-    while (musicTime < kShowEndTime) {
-        composeShowFrame(frame * 1000 / fps, vertices, triangles, images);
-        keep();
-    }
-    while (musicTime < kFadeEndTime) {
-        (void)composeFadeFrame(frame * 1000 / fps);
-        keep();
     }
     return frames;
 }

@@ -27,11 +27,41 @@ private:
     std::string dir;
 };
 
+// Copies the data files of the current folder into scratch.
+void copyDataFiles(const ScratchDir& scratch);
+
 // Runs demo_capture of the current folder with args, from workDir (empty:
 // the current folder) and with an optional environment prefix ("PATH=/x"),
-// catching its standard output and error in scratch.
+// catching its standard output and error in scratch. shellPrefix is a shell
+// command run before it in the same shell ("ulimit -f 100").
 CaptureRun runCapture(const ScratchDir& scratch, const std::string& args,
-                      const std::string& environment = "", const std::string& workDir = "");
+                      const std::string& environment = "", const std::string& workDir = "",
+                      const std::string& shellPrefix = "");
+
+// demo_capture started in the background, for stopping it by a signal;
+// killed by the destructor if it still runs.
+class BackgroundCapture {
+public:
+    BackgroundCapture(const ScratchDir& scratch, const std::string& args,
+                      const std::string& environment = "");
+    ~BackgroundCapture();
+    BackgroundCapture(const BackgroundCapture&) = delete;
+    BackgroundCapture& operator=(const BackgroundCapture&) = delete;
+
+    void signal(int number) const;
+    // The exit code (128 + the signal when one ended it), or -1 while it
+    // still runs after timeoutMs.
+    int waitForExit(int timeoutMs);
+
+private:
+    int pid = -1;
+};
+
+// Waits until a file whose name contains part is in dir.
+bool waitForFile(const std::string& dir, const std::string& part, int timeoutMs);
+
+// Writes text into a file made executable: a stand-in for a program.
+void writeScript(const std::string& path, const std::string& text);
 
 std::vector<uint8_t> readBytes(const std::string& path);
 std::string readText(const std::string& path);

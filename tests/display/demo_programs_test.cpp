@@ -3,6 +3,8 @@
 // a display.
 #include <gtest/gtest.h>
 
+#include <csignal>
+
 #include "demo_run.h"
 
 namespace {
@@ -61,6 +63,23 @@ TEST(DemoFullscreen, CloseRequestEndsItAtOnce) {
     ASSERT_NO_FATAL_FAILURE(run.start("demo_fullscreen"));
     run.session.run("wmctrl -c test");
     run.expectEndedEarly();
+}
+
+// Ctrl+C and SIGTERM end the programs the usual way, by the signal, with
+// nothing more written, and soon: the open audio device holds nothing up.
+TEST(DemoPrograms, InterruptAndTerminateEndThemByTheSignal) {
+    const struct {
+        const char* program;
+        int signal;
+    } cases[] = {{"demo_windowed", SIGINT}, {"demo_fullscreen", SIGTERM}};
+    for (const auto& c : cases) {
+        DemoRun run;
+        ASSERT_NO_FATAL_FAILURE(run.start(c.program));
+        run.demo->sendSignal(c.signal);
+        EXPECT_EQ(run.demo->waitForExit(kExitTimeoutMs), std::optional<int>(128 + c.signal)) << c.program;
+        EXPECT_EQ(run.demo->endSignal(), c.signal) << c.program;
+        EXPECT_EQ(run.demo->output(), runningTranscript()) << c.program;
+    }
 }
 
 TEST(DemoPrograms, WithoutDisplayTheyReportDirectXSuxxs) {

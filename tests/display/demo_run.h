@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "driver/scroll_message.h"
+#include "scene/scroll_message.h"
 #include "x_session.h"
 
 inline std::unique_ptr<ChildProcess> startDemo(const std::string& program, const std::string& display) {

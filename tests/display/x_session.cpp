@@ -99,6 +99,7 @@ std::optional<int> ChildProcess::waitForExit(int timeoutMs) {
         int status = 0;
         if (waitpid(pid_, &status, WNOHANG) == pid_) {
             exitCode_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+            endSignal_ = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
         } else if (waited >= timeoutMs) {
             break;
         } else {
@@ -109,6 +110,10 @@ std::optional<int> ChildProcess::waitForExit(int timeoutMs) {
 }
 
 bool ChildProcess::running() { return !waitForExit(0).has_value(); }
+
+void ChildProcess::sendSignal(int number) const {
+    if (pid_ > 0) kill(pid_, number);
+}
 
 bool ChildProcess::waitForOutput(const std::string& text, int timeoutMs) {
     for (int waited = 0; waited <= timeoutMs; waited += 20) {

@@ -30,9 +30,13 @@ public:
     std::string output() const;  // standard output
     std::string errorOutput() const;
     bool running();
+    void sendSignal(int number) const;
+    // The signal that ended the program, 0 when it exited or still runs.
+    int endSignal() const { return endSignal_; }
 
 private:
     pid_t pid_ = -1;
+    int endSignal_ = 0;
     std::string outputPath_;
     std::string errorPath_;
     std::optional<int> exitCode_;

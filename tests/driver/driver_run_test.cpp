@@ -3,6 +3,8 @@
 // takes seconds: the end of the timeline, a missing image and Escape.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <sstream>
 #include <vector>
 
@@ -48,6 +50,18 @@ TEST(DriverRun, MissingFlareImageIsReportedOnItsOwnLineAndTheRunGoesOn) {
     expectExitZero(run);
     EXPECT_EQ(run.out, std::string(kStart) + "Fehler beim \xC3\xB6" "ffnen der Bilddatei: flare.raw" +
                            kLoadingSound + kInitDisplay + kGo + credits());
+}
+
+TEST(DriverRun, ACutModuleIsNamedOnStandardErrorAndTheRunGoesOnUnchanged) {
+    RunFolder folder;
+    ASSERT_TRUE(folder.ready());
+    std::filesystem::resize_file(folder.file("qzt_dmbl.xm"), 1000);
+    const ChildResult run = folder.run(kDemo, startingAt(159'500, folder), 60s);
+    expectExitZero(run);
+    EXPECT_EQ(run.out, upToGo() + credits());
+    const std::string line = "the module 'qzt_dmbl.xm' is damaged: it has 1000 bytes, its headers declare at least ";
+    EXPECT_EQ(run.err.rfind(line, 0), 0u) << run.err;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
 }
 
 TEST(DriverRun, EscapeDuringTheFadeEndsWithZeroAndNoCredits) {

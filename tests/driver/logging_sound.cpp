@@ -1,22 +1,23 @@
-// The real sound library with two test hooks in front of it:
+// Two test hooks in front of the real sound library, put there by the
+// linker (--wrap): the driver's calls of FMUSIC_GetTime and
+// FMUSIC_SetMasterVolume land here, and __real_ names the library's own.
 //   DEMO_TEST_CLOCK_OFFSET_MS=t  FMUSIC_GetTime reads t ms more, so a run can
 //                                start just before the end of the show.
 //   DEMO_TEST_VOLUME_LOG=path    every volume passed to FMUSIC_SetMasterVolume
 //                                is appended to the file, one per line.
+// Every reading is also kept for the scripted display (music_reading.h).
 #include <cstdio>
 #include <cstdlib>
 
-#include "real_sound_names.h"
+#include "music_reading.h"
 #include "sound/sound_library.h"
-#undef FSOUND_GetVersion
-#undef FSOUND_Init
-#undef FSOUND_GetError
-#undef FSOUND_Close
-#undef FMUSIC_LoadSong
-#undef FMUSIC_PlaySong
-#undef FMUSIC_GetTime
-#undef FMUSIC_SetMasterVolume
-#undef FMUSIC_FreeSong
+
+extern "C" {
+int __real_FMUSIC_GetTime(FMUSIC_MODULE* song);
+signed char __real_FMUSIC_SetMasterVolume(FMUSIC_MODULE* song, int volume);
+int __wrap_FMUSIC_GetTime(FMUSIC_MODULE* song);
+signed char __wrap_FMUSIC_SetMasterVolume(FMUSIC_MODULE* song, int volume);
+}
 
 namespace {
 
@@ -38,22 +39,15 @@ std::FILE* volumeLog() {
 
 }  // namespace
 
-float FSOUND_GetVersion() { return realFSOUND_GetVersion(); }
-signed char FSOUND_Init(int mixRate, int channels, unsigned int flags) {
-    return realFSOUND_Init(mixRate, channels, flags);
+int __wrap_FMUSIC_GetTime(FMUSIC_MODULE* song) {
+    lastMusicReading = __real_FMUSIC_GetTime(song) + clockOffsetMs();
+    return lastMusicReading;
 }
-int FSOUND_GetError() { return realFSOUND_GetError(); }
-void FSOUND_Close() { realFSOUND_Close(); }
-FMUSIC_MODULE* FMUSIC_LoadSong(const char* name) { return realFMUSIC_LoadSong(name); }
-signed char FMUSIC_PlaySong(FMUSIC_MODULE* song) { return realFMUSIC_PlaySong(song); }
-signed char FMUSIC_FreeSong(FMUSIC_MODULE* song) { return realFMUSIC_FreeSong(song); }
 
-int FMUSIC_GetTime(FMUSIC_MODULE* song) { return realFMUSIC_GetTime(song) + clockOffsetMs(); }
-
-signed char FMUSIC_SetMasterVolume(FMUSIC_MODULE* song, int volume) {
+signed char __wrap_FMUSIC_SetMasterVolume(FMUSIC_MODULE* song, int volume) {
     if (std::FILE* log = volumeLog()) {
         std::fprintf(log, "%d\n", volume);
         std::fflush(log);
     }
-    return realFMUSIC_SetMasterVolume(song, volume);
+    return __real_FMUSIC_SetMasterVolume(song, volume);
 }

@@ -6,13 +6,15 @@
 #include <atomic>
 #include <filesystem>
 
-#include "driver/scroll_message.h"
+#include "scene/data_files.h"
+#include "scene/scroll_message.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-const char* const kDataFiles[] = {"welt.raw", "flare.raw", "flare2.raw", "font.raw", "qzt_dmbl.xm"};
+const char* const kDataFiles[] = {kBackgroundFile.name, kFlareFile.name, kSmallFlareFile.name, kFontFile.name,
+                                  kSongFileName};
 
 std::string freshFolderName() {
     static std::atomic<int> counter{0};

@@ -14,7 +14,9 @@
 #include <cstdlib>
 #include <thread>
 
-#include "driver/demo_state.h"
+#include "music_reading.h"
+
+int32_t lastMusicReading = 0;
 
 namespace {
 
@@ -59,7 +61,7 @@ int32_t displayPresent(const uint32_t* /*pixels*/) {
     ++presents;
     std::this_thread::sleep_for(kPresentTime);
     const char* escapeAt = std::getenv("DEMO_TEST_ESCAPE_AT_MS");
-    if (escapeAt != nullptr && musicTime >= std::atol(escapeAt)) {
+    if (escapeAt != nullptr && lastMusicReading >= std::atol(escapeAt)) {
         displayShutdown();
         std::exit(0);
     }

@@ -19,18 +19,18 @@ int32_t movedVertex(const VertexList& before, const VertexList& after) {
 }
 
 TEST(RandomBelow, FollowsTheShiftRegisterFromTheStartState) {
-    randomState = kRandomSeed;
-    EXPECT_EQ(randomBelow(1000), 943);  // 6943 before the modulo
-    EXPECT_EQ(randomState, 6172);
-    EXPECT_EQ(randomBelow(1000), 471);  // 3471
-    EXPECT_EQ(randomState, 1073744910);
-    EXPECT_EQ(randomBelow(1000), 511);  // 603981511
+    RandomState random;
+    EXPECT_EQ(randomBelow(random, 1000), 943);  // 6943 before the modulo
+    EXPECT_EQ(random.bits, 6172);
+    EXPECT_EQ(randomBelow(random, 1000), 471);  // 3471
+    EXPECT_EQ(random.bits, 1073744910);
+    EXPECT_EQ(randomBelow(random, 1000), 511);  // 603981511
 }
 
 TEST(RandomBelow, BoundOfOneStillAdvancesTheState) {
-    randomState = kRandomSeed;
-    EXPECT_EQ(randomBelow(1), 0);
-    EXPECT_EQ(randomState, 6172);
+    RandomState random;
+    EXPECT_EQ(randomBelow(random, 1), 0);
+    EXPECT_EQ(random.bits, 6172);
 }
 
 TEST(BuildMesh, GridCornersAndStartHeights) {
@@ -75,16 +75,16 @@ TEST(JitterMesh, FirstMovesFromTheStartState) {
     TriangleList gridTriangles, triangles;
     buildMesh(grid, gridTriangles);
     buildMesh(vertices, triangles);
-    randomState = kRandomSeed;
+    RandomState random;
 
-    jitterMesh(vertices, 40001);
+    jitterMesh(vertices, 40001, random);
     ASSERT_EQ(movedVertex(grid, vertices), 193);
     EXPECT_EQ(vertices.items[193].x, 19);
     EXPECT_EQ(vertices.items[193].y, 85);
     EXPECT_EQ(vertices.items[193].z, grid.items[193].z);  // only the plane position moves
 
     grid.items[193] = vertices.items[193];
-    jitterMesh(vertices, 41000);
+    jitterMesh(vertices, 41000, random);
     ASSERT_EQ(movedVertex(grid, vertices), 118);
     EXPECT_EQ(vertices.items[118].x, 54);
     EXPECT_EQ(vertices.items[118].y, 137);
@@ -95,11 +95,11 @@ TEST(JitterMesh, NothingUpToFortySeconds) {
     TriangleList gridTriangles, triangles;
     buildMesh(grid, gridTriangles);
     buildMesh(vertices, triangles);
-    randomState = kRandomSeed;
-    jitterMesh(vertices, 40000);
-    jitterMesh(vertices, 0);
-    jitterMesh(vertices, -5);
-    EXPECT_EQ(randomState, kRandomSeed);
+    RandomState random;
+    jitterMesh(vertices, 40000, random);
+    jitterMesh(vertices, 0, random);
+    jitterMesh(vertices, -5, random);
+    EXPECT_EQ(random.bits, kRandomSeed);
     EXPECT_EQ(movedVertex(grid, vertices), -1);
 }
 

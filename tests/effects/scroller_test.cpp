@@ -3,7 +3,6 @@
 #include <cmath>
 #include <cstring>
 
-#include "driver/demo_state.h"
 #include "effects/scroller.h"
 
 namespace {
@@ -28,19 +27,15 @@ bool isBlank(const Image& image) {
     return true;
 }
 
-void setText(const char* text) {
-    std::memset(scrollText, 0, sizeof scrollText);
-    std::strncpy(scrollText, text, sizeof scrollText - 1);
-}
-
 class Scroller : public ::testing::Test {
 protected:
     Scroller() : font(320, 100), frame(640, 480) { fillPositionSheet(font); }
-    void TearDown() override {
-        musicTime = 0;
-        setText("");
+    void setText(const char* message) {
+        text.fill(0);
+        std::strncpy(text.data(), message, text.size() - 1);
     }
     Image font, frame;
+    ScrollText text{};
 };
 
 TEST_F(Scroller, GlyphTable) {
@@ -72,8 +67,7 @@ TEST_F(Scroller, CharactersWithoutAGlyphDrawNothing) {
 
 TEST_F(Scroller, PlacementsAtOneSecond) {
     setText("aa");
-    musicTime = 1000;
-    drawScroller(frame, font);
+    drawScroller(frame, font, 1000, text);
     EXPECT_EQ(at(frame, 565, 67), sheetPixel(0, 0));
     EXPECT_EQ(at(frame, 564, 67), 0u);
     EXPECT_EQ(at(frame, 565, 66), 0u);
@@ -86,8 +80,7 @@ TEST_F(Scroller, PlacementTruncatesTowardZero) {
     // At 12345 ms index 0 stands at x = -489, wholly outside, and index 20
     // at x = -8 (from -8.8), y = 22: cell columns 8..21 land in columns 0..13.
     setText("a                   a");
-    musicTime = 12345;
-    drawScroller(frame, font);
+    drawScroller(frame, font, 12345, text);
     EXPECT_EQ(at(frame, 0, 22), sheetPixel(8, 0));
     EXPECT_EQ(at(frame, 13, 45), sheetPixel(21, 23));
     EXPECT_EQ(at(frame, 14, 22), 0u);
@@ -97,44 +90,40 @@ TEST_F(Scroller, PlacementTruncatesTowardZero) {
 
 TEST_F(Scroller, StartsBeyondTheRightEdge) {
     setText("abcdefgh");
-    musicTime = 0;
-    drawScroller(frame, font);
+    drawScroller(frame, font, 0, text);
     EXPECT_TRUE(isBlank(frame));  // index 0 at x = 750
 }
 
 TEST_F(Scroller, EmptyMessageDrawsNothing) {
     setText("");
-    musicTime = 20000;
-    drawScroller(frame, font);
+    drawScroller(frame, font, 20000, text);
     EXPECT_TRUE(isBlank(frame));
 }
 
 // Every character placed and drawn, with no shortcut for the ones that
 // cannot reach the frame.
-void referenceScroller(Image& destination, const Image& font) {
-    const int32_t t = musicTime;
+void referenceScroller(Image& destination, const Image& font, int32_t t, const ScrollText& text) {
     const int32_t start = 640 - t / 10;
-    for (int32_t i = 0; scrollText[i] != 0; ++i) {
+    for (int32_t i = 0; text[i] != 0; ++i) {
         const int32_t y = static_cast<int32_t>(30.0 * std::sin(0.25 * (i + t / 100)) + 50.0);
         const int32_t x =
             static_cast<int32_t>(60.0 * std::cos(0.002 * (t + i)) + (start + 24 * i) + 50.0);
-        drawGlyph(scrollText[i], x, y, destination, font);
+        drawGlyph(text[i], x, y, destination, font);
     }
 }
 
 TEST_F(Scroller, SameFrameAsPlacingEveryCharacter) {
-    char text[600] = {};
+    char message[600] = {};
     const char alphabet[] = "abcdefghijklmnopqrstuvwxyz0123456789!?-(),. ";
-    for (int32_t i = 0; i < 599; ++i) text[i] = alphabet[(i * 7) % (sizeof alphabet - 1)];
-    setText(text);
+    for (int32_t i = 0; i < 599; ++i) message[i] = alphabet[(i * 7) % (sizeof alphabet - 1)];
+    setText(message);
     // The glyphs cover rows 20 to 103 only.
     Image band(640, 110), reference(640, 110);
     for (int32_t t = 0; t < 150000; t += 37) {
-        musicTime = t;
         band.fill(0);
         reference.fill(0);
-        drawScroller(band, font);
-        referenceScroller(reference, font);
+        drawScroller(band, font, t, text);
+        referenceScroller(reference, font, t, text);
         ASSERT_EQ(0, std::memcmp(band.getPixels(), reference.getPixels(), 640 * 110 * 4))
             << "time " << t;
     }

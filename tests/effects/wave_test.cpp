@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "driver/demo_state.h"
 #include "effects/wave.h"
 
 namespace {
@@ -38,15 +37,13 @@ TEST(ProjectMesh, VertexBehindTheEyeIsDividedByOneAndKeepsItsDepth) {
 class WaveMesh : public ::testing::Test {
 protected:
     void SetUp() override { buildMesh(vertices, triangles); }
-    void TearDown() override { musicTime = 0; }
     int32_t z(int32_t index) const { return vertices.items[index].z; }
     VertexList vertices;
     TriangleList triangles;
 };
 
 TEST_F(WaveMesh, FirstFrameCalmHeights) {
-    musicTime = 0;
-    waveMesh(vertices, 5.0, 1.0);
+    waveMesh(vertices, 5.0, 1.0, 0);
     EXPECT_EQ(z(0), -11);  // -11.745 truncated toward zero
     EXPECT_EQ(z(1), -8);
     EXPECT_EQ(z(2), -4);
@@ -56,8 +53,7 @@ TEST_F(WaveMesh, FirstFrameCalmHeights) {
 }
 
 TEST_F(WaveMesh, StrongHeights) {
-    musicTime = 70000;
-    waveMesh(vertices, 92.10526315789474, 28.0);
+    waveMesh(vertices, 92.10526315789474, 28.0, 70000);
     EXPECT_EQ(z(0), -82);
     EXPECT_EQ(z(1), -87);
     EXPECT_EQ(z(2), -92);
@@ -66,21 +62,17 @@ TEST_F(WaveMesh, StrongHeights) {
 }
 
 TEST_F(WaveMesh, FormChangesAtSixtySeconds) {
-    musicTime = 59999;
-    waveMesh(vertices, 5.0, 1.0);
+    waveMesh(vertices, 5.0, 1.0, 59999);
     EXPECT_EQ(z(0), -11);
-    musicTime = 60000;
-    waveMesh(vertices, 92.10526315789474, 28.0);
+    waveMesh(vertices, 92.10526315789474, 28.0, 60000);
     EXPECT_EQ(z(0), -82);
-    musicTime = 59999;
-    waveMesh(vertices, 92.10526315789474, 28.0);
+    waveMesh(vertices, 92.10526315789474, 28.0, 59999);
     EXPECT_NE(z(0), -82);
 }
 
 TEST(WaveMeshShortList, WritesOnlyTheVerticesThatExist) {
     VertexList list(20);  // one full row and part of another
-    musicTime = 0;
-    waveMesh(list, 5.0, 1.0);
+    waveMesh(list, 5.0, 1.0, 0);
     EXPECT_EQ(list.items[0].z, -11);
     EXPECT_EQ(list.items[15].z, 0);  // a partial row is left alone
 }

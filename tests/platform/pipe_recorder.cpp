@@ -7,8 +7,9 @@
 //                PIPE_RECORDER_KEEP (K1,K2,...), and frames.txt with the count
 //   input_N      a copy of the file after the N-th "-i" that is not "pipe:0"
 // Last it writes a short file under the name of its last argument, the
-// encoder's output file, and exits with PIPE_RECORDER_EXIT (default 0).
+// encoder's output file ("file:" taken off), and exits with PIPE_RECORDER_EXIT (default 0).
 // PIPE_RECORDER_READ=0 makes it exit with that code without reading.
+// PIPE_RECORDER_SAY=TEXT is written on its standard error first.
 #include <cstdio>
 #include <cstdlib>
 #include <set>
@@ -54,6 +55,9 @@ std::set<long> frameList(const std::string& text) {
     return frames;
 }
 
+// The encoder's file names come in ffmpeg's "file:NAME" form.
+std::string plainName(const std::string& name) { return name.rfind("file:", 0) == 0 ? name.substr(5) : name; }
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -61,6 +65,7 @@ int main(int argc, char** argv) {
     const std::string dir = environment("PIPE_RECORDER_DIR");
     const int exitCode = std::atoi(environment("PIPE_RECORDER_EXIT").c_str());
     if (dir.empty()) return 100;
+    std::fputs(environment("PIPE_RECORDER_SAY").c_str(), stderr);
     if (environment("PIPE_RECORDER_READ") == "0") return exitCode;
 
     std::string args;
@@ -69,9 +74,7 @@ int main(int argc, char** argv) {
         const std::string arg = argv[i];
         args += std::to_string(arg.size()) + " " + arg + "\n";
         if (arg == "-i" && i + 1 < argc && std::string(argv[i + 1]) != "pipe:0") {
-            std::string file = argv[i + 1];
-            if (file.rfind("file:", 0) == 0) file = file.substr(5);
-            if (!copyFile(file, dir + "/input_" + std::to_string(++inputs))) return 101;
+            if (!copyFile(plainName(argv[i + 1]), dir + "/input_" + std::to_string(++inputs))) return 101;
         }
     }
     if (!writeFile(dir + "/args.txt", args.data(), args.size())) return 102;
@@ -102,7 +105,7 @@ int main(int argc, char** argv) {
     }
     if (argc > 1) {
         const std::string note = "recorded\n";
-        if (!writeFile(argv[argc - 1], note.data(), note.size())) return 106;
+        if (!writeFile(plainName(argv[argc - 1]), note.data(), note.size())) return 106;
     }
     return exitCode;
 }

@@ -5,15 +5,18 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "capture_platform.h"
+#include "output_paths.h"
 #include "child_pipe.h"
 
 namespace fs = std::filesystem;
@@ -41,9 +44,12 @@ void setEnvironment(const std::string& name, const std::string& value) {
 class Scratch {
 public:
     Scratch() {
+        // ctest runs the cases as separate processes at the same time: the
+        // name must differ between processes, which an unseeded rand() does not.
         static int count = 0;
         dir = fs::temp_directory_path() / ("demo_platform_test_" + std::to_string(++count) + "_" +
-                                           std::to_string(std::rand()));
+                                           std::to_string(std::random_device{}()) + "_" +
+                                           std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
         fs::remove_all(dir);
         fs::create_directories(dir);
     }
@@ -64,6 +70,7 @@ protected:
         setEnvironment("PIPE_RECORDER_EXIT", "0");
         setEnvironment("PIPE_RECORDER_READ", "1");
         setEnvironment("PIPE_RECORDER_FRAME", "");
+        setEnvironment("PIPE_RECORDER_SAY", "");
         ASSERT_TRUE(fs::exists(recorder())) << recorder();
     }
     std::string output() const { return (scratch.dir / "out.mp4").string(); }
@@ -114,6 +121,27 @@ TEST_F(PipeTest, ExitCodeComesBack) {
     const ChildPipe::Ending ending = child.wait();
     EXPECT_TRUE(ending.exited);
     EXPECT_EQ(ending.code, 3);
+}
+
+// The encoder's standard error is kept for its failure message; a program
+// started without keeping it writes where we write, and nothing is kept.
+TEST_F(PipeTest, KeptErrorsAreReadBackAfterTheEnd) {
+    setEnvironment("PIPE_RECORDER_SAY", "first line\nno such codec\n");
+    setEnvironment("PIPE_RECORDER_EXIT", "1");
+    ASSERT_TRUE(child.start(recorder().string(), {"recorder", output()}, error, true)) << error;
+    const ChildPipe::Ending ending = child.wait();
+    EXPECT_EQ(ending.code, 1);
+    EXPECT_EQ(child.errors(), "first line\nno such codec\n");
+    EXPECT_EQ(child.errors(), "first line\nno such codec\n") << "a second reading starts over";
+
+    setEnvironment("PIPE_RECORDER_SAY", "");
+    ASSERT_TRUE(child.start(recorder().string(), {"recorder", output()}, error, true)) << error;
+    child.wait();
+    EXPECT_EQ(child.errors(), "") << "a new start keeps only the new program's errors";
+
+    ASSERT_TRUE(child.start(recorder().string(), {"recorder", output()}, error)) << error;
+    child.wait();
+    EXPECT_EQ(child.errors(), "");
 }
 
 TEST_F(PipeTest, WritingToAProgramThatStoppedReadingFails) {
@@ -208,6 +236,89 @@ TEST(OutputFiles, TemporaryFilesAreNewAndDistinct) {
         EXPECT_EQ(path.substr(path.size() - 4), ".wav");
         fs::remove(path);
     }
+}
+
+// A stop removes files while they are still being written.
+TEST(OutputFiles, StreamCanBeRemovedWhileOpen) {
+    Scratch scratch;
+    const std::string path = (scratch.dir / "demo.wav").string();
+    FILE* file = openOutputStream(path.c_str());
+    ASSERT_NE(file, nullptr);
+    ASSERT_EQ(std::fwrite("RIFF", 1, 4, file), 4u);
+    removeFile(path.c_str());
+    std::fclose(file);
+    EXPECT_FALSE(fs::exists(path));
+}
+
+TEST(OutputPaths, SameFileByIdentityOrByResolvedName) {
+    Scratch scratch;
+    fs::create_directories(scratch.dir / "sub");
+    const std::string a = (scratch.dir / "a.wav").string();
+    const std::string b = (scratch.dir / "b.wav").string();
+    std::ofstream(a) << "a";
+    std::ofstream(b) << "b";
+    const std::string aAgain = (scratch.dir / "sub" / ".." / "a.wav").string();
+    EXPECT_TRUE(sameFile(a, aAgain));
+    EXPECT_FALSE(sameFile(a, b));
+    const std::string fresh = (scratch.dir / "new.mp4").string();
+    EXPECT_TRUE(sameFile(fresh, (scratch.dir / "sub" / ".." / "new.mp4").string()));
+    EXPECT_FALSE(sameFile(fresh, (scratch.dir / "other.mp4").string()));
+    EXPECT_FALSE(sameFile(fresh, a));
+    EXPECT_TRUE(fs::equivalent(fs::path(absolutePath(aAgain)), fs::path(a)));
+    EXPECT_TRUE(fs::path(absolutePath("relative.wav")).is_absolute());
+}
+
+TEST(OutputPaths, TemporaryBesideMovesIntoPlaceOverAnOldFile) {
+    Scratch scratch;
+    const std::string target = (scratch.dir / "demo.mp4").string();
+    std::ofstream(target) << "old";
+    std::string temporary, error;
+    ASSERT_TRUE(makeTemporaryBeside(target, temporary, error)) << error;
+    EXPECT_NE(temporary, target);
+    EXPECT_TRUE(fs::equivalent(fs::path(folderOf(temporary)), scratch.dir));
+    EXPECT_TRUE(fs::is_regular_file(temporary));
+    std::ofstream(temporary, std::ios::binary) << "new";
+    ASSERT_TRUE(moveIntoPlace(temporary.c_str(), target.c_str(), error)) << error;
+    EXPECT_EQ(readFile(target), "new");
+    EXPECT_FALSE(fs::exists(temporary));
+
+    EXPECT_FALSE(moveIntoPlace(temporary.c_str(), target.c_str(), error)) << "the source is gone";
+    EXPECT_NE(error.find(target), std::string::npos) << error;
+    EXPECT_EQ(readFile(target), "new");
+
+    EXPECT_FALSE(makeTemporaryBeside((scratch.dir / "missing" / "demo.mp4").string(), temporary, error));
+}
+
+TEST(OutputPaths, DevicesAreNoRegularFiles) {
+    Scratch scratch;
+#ifdef _WIN32
+    const std::vector<std::string> devices = {"NUL", "con", (scratch.dir / "nul.txt").string(),
+                                              (scratch.dir / "COM1").string()};
+#else
+    const std::vector<std::string> devices = {"/dev/null"};
+#endif
+    for (const std::string& device : devices) {
+        const PathFacts facts = pathFacts(device);
+        EXPECT_TRUE(facts.exists) << device;
+        EXPECT_FALSE(facts.isRegularFile) << device;
+        EXPECT_FALSE(facts.isFolder) << device;
+    }
+    const PathFacts fresh = pathFacts((scratch.dir / "fresh.wav").string());
+    EXPECT_FALSE(fresh.exists);
+    EXPECT_TRUE(fresh.onOrdinaryFileSystem);
+    const PathFacts folder = pathFacts(scratch.dir.string());
+    EXPECT_TRUE(folder.isFolder && folder.writable && folder.onOrdinaryFileSystem);
+}
+
+TEST(OutputPaths, FolderOfAName) {
+    EXPECT_EQ(folderOf("demo.wav"), ".");
+    EXPECT_EQ(folderOf("out/demo.wav"), "out");
+    EXPECT_EQ(folderOf("/demo.wav"), "/");
+#ifdef _WIN32
+    EXPECT_EQ(folderOf("out\\demo.wav"), "out");
+    EXPECT_EQ(folderOf("C:\\demo.wav"), "C:\\");
+    EXPECT_EQ(folderOf("C:demo.wav"), "C:");
+#endif
 }
 
 }  // namespace

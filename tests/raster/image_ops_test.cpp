@@ -226,6 +226,24 @@ TEST(BlurRows, EqualsTheLiteralWalkOnFlatAndCarryingPictures) {
         ASSERT_TRUE(blurRowsMatchesReference(width, 30, 0, 30, fewBytes)) << width;
 }
 
+// Rows whose runs of 40 pixels (a 640 row cut into 16 runs) alternate
+// between noise, where the bounds of a run meet within a few pixels, and
+// flat stretches that keep two steady smears apart to the run's end; in
+// blocks of eight runs the bounds meet in some and not in others.
+TEST(BlurRows, EqualsTheLiteralWalkWithMeetingAndApartRuns) {
+    std::mt19937 rng(5);
+    for (uint32_t flat : {0x04040404u, 0xFFFFFFFFu, 0x07070707u}) {
+        for (int pattern : {0x5555, 0x00FF, 0xFF00, 0x0001, 0x0010, 0x1000, 0x8000, 0xFFFE}) {
+            int index = 0;
+            const auto mixed = [&] {
+                const int run = (index++ % 640) / 40;
+                return (pattern >> run) & 1 ? flat : uint32_t(rng());
+            };
+            ASSERT_TRUE(blurRowsMatchesReference(640, 12, 0, 12, mixed)) << std::hex << flat << " " << pattern;
+        }
+    }
+}
+
 TEST(BlurRows, ClampsRowsToTheImage) {
     Image a(16, 16), b(16, 16);
     fillPattern(a, 6);

@@ -12,8 +12,7 @@
 #include <thread>
 #include <vector>
 
-#include "sound/song.h"
-#include "sound/sound_output.h"
+#include "sound/sound_inspection.h"
 #include "tone_module.h"
 
 namespace {
@@ -35,7 +34,7 @@ protected:
     }
     void TearDown() override {
         for (FMUSIC_MODULE* song : songs_) FMUSIC_FreeSong(song);
-        if (soundOutputOpen()) FSOUND_Close();
+        if (soundOutputIsOpen()) FSOUND_Close();
         fs::remove_all(folder_);
     }
     FMUSIC_MODULE* load(const std::string& path) {
@@ -136,7 +135,7 @@ TEST_F(SoundLibrary, ClockRisesSmoothlyAtTheRateOfTheOutput) {
 
     // It sits where the output is: the start of the buffer handed last plus
     // the time since, give or take the steering's lag.
-    const OutputProgress progress = song->progress.read();
+    const OutputProgress progress = songOutputProgress(song);
     const double outputMs = std::min(progress.framesBefore * 1000.0 / kOutputRate +
                                          (wallClockNs() - progress.wallNs) / 1e6,
                                      progress.framesHanded * 1000.0 / kOutputRate);
@@ -185,7 +184,7 @@ std::vector<float> renderAtVolume(const std::string& path, int volume) {
     std::vector<float> frames(2 * 4096);
     if (song == nullptr) return frames;
     FMUSIC_SetMasterVolume(song, volume);
-    mixSong(*song, frames.data(), 4096, 0);
+    mixSongFrames(song, frames.data(), 4096, 0);
     FMUSIC_FreeSong(song);
     return frames;
 }
@@ -214,7 +213,7 @@ TEST_F(SoundLibrary, SongLoopsPastItsEnd) {
     std::vector<float> frames(2 * 1024);
     float loudestLate = 0;
     for (int buffer = 0; buffer < 4 * 44100 / 1024; ++buffer) {
-        mixSong(*song, frames.data(), 1024, 0);
+        mixSongFrames(song, frames.data(), 1024, 0);
         if (buffer < 3 * 44100 / 1024) continue;  // from the third second on
         for (float sample : frames) loudestLate = std::max(loudestLate, std::fabs(sample));
     }

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "backdrop.h"
+#include "scene/data_files.h"
 #include "flare.h"
 #include "font_sheet.h"
 #include "song.h"
@@ -11,11 +12,11 @@ namespace assetgen {
 
 std::vector<AssetFile> makeAllAssets() {
     return {
-        {"welt.raw", makeBackdrop().raw()},
-        {"flare.raw", makeFlare(32).raw()},
-        {"flare2.raw", makeFlare(12).raw()},
-        {"font.raw", makeFontSheet().raw()},
-        {"qzt_dmbl.xm", writeXm(makeSong())},
+        {kBackgroundFile.name, makeBackdrop().raw()},
+        {kFlareFile.name, makeFlare(kFlareFile.width).raw()},
+        {kSmallFlareFile.name, makeFlare(kSmallFlareFile.width).raw()},
+        {kFontFile.name, makeFontSheet().raw()},
+        {kSongFileName, writeXm(makeSong())},
     };
 }
 

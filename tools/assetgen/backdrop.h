@@ -3,11 +3,12 @@
 // continents and oceans from fractal noise, clouds, a lit limb and a glow
 // of atmosphere, and a small moon.
 #include "rgb_image.h"
+#include "scene/data_files.h"
 
 namespace assetgen {
 
-inline constexpr int kBackdropWidth = 640;
-inline constexpr int kBackdropHeight = 480;
+inline constexpr int kBackdropWidth = kBackgroundFile.width;
+inline constexpr int kBackdropHeight = kBackgroundFile.height;
 
 RgbImage makeBackdrop();
 

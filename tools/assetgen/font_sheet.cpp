@@ -9,7 +9,6 @@ namespace assetgen {
 
 namespace {
 
-constexpr int kGrid = 24;
 constexpr int kScale = 2;
 // The scaled design (20 x 22) sits one pixel in from the cell's corner, which
 // leaves room for the one-pixel outline inside the cell.
@@ -74,15 +73,9 @@ void drawGlyph(RgbImage& sheet, const GlyphDesign& design, CellCorner corner) {
 }  // namespace
 
 std::optional<CellCorner> glyphCell(char c) {
-    if (c >= 'a' && c <= 'm') return CellCorner{kGrid * (c - 'a'), 0};
-    if (c >= 'n' && c <= 'z') return CellCorner{kGrid * (c - 'n'), kGrid};
-    if (c >= '0' && c <= '9') return CellCorner{kGrid * (c - '0'), 2 * kGrid};
-    if (c == '!') return CellCorner{240, 2 * kGrid};
-    if (c == '?') return CellCorner{264, 2 * kGrid};
-    const char* marks = "-(),.";
-    const char* at = c != '\0' ? std::strchr(marks, c) : nullptr;
-    if (at != nullptr) return CellCorner{kGrid * static_cast<int>(at - marks), 3 * kGrid};
-    return std::nullopt;
+    const GlyphCell cell = ::glyphCell(static_cast<signed char>(c));
+    if (!cell.exists) return std::nullopt;
+    return CellCorner{cell.x, cell.y};
 }
 
 RgbImage makeFontSheet() {

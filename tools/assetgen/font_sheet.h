@@ -3,14 +3,16 @@
 // character on a 24-pixel grid, 0 (transparent) everywhere outside the glyphs.
 #include <optional>
 
+#include "effects/glyph_layout.h"
+#include "scene/data_files.h"
 #include "rgb_image.h"
 
 namespace assetgen {
 
-inline constexpr int kFontSheetWidth = 320;
-inline constexpr int kFontSheetHeight = 100;
-inline constexpr int kGlyphCellWidth = 22;
-inline constexpr int kGlyphCellHeight = 24;
+inline constexpr int kFontSheetWidth = kFontFile.width;
+inline constexpr int kFontSheetHeight = kFontFile.height;
+inline constexpr int kGlyphCellWidth = kGlyphWidth;
+inline constexpr int kGlyphCellHeight = kGlyphHeight;
 
 struct CellCorner {
     int x, y;

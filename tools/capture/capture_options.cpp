@@ -135,8 +135,6 @@ bool checkCombinations(const ParseState& seen, const CaptureOptions& options,
     if (seen.rawSeen && !seen.framesSeen) error = "--raw needs --frames";
     else if (seen.onlySeen && !seen.framesSeen) error = "--only needs --frames";
     else if (seen.sizeSeen && !seen.videoSeen) error = "--size needs --video";
-    else if (seen.wavSeen && seen.videoSeen && options.wavFile == options.videoFile)
-        error = "--wav and --video name the same file";
     if (!error.empty()) return false;
     const FrameSchedule schedule = makeFrameSchedule(options.fps);
     if (!options.onlyFrames.empty() && options.onlyFrames.back() >= schedule.totalFrames) {

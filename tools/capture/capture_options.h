@@ -25,5 +25,6 @@ bool parseCaptureOptions(int argc, char** argv, CaptureOptions& options, std::st
 
 // Checks that every output can be written: the frame folder exists and is
 // writable (or can be made in a writable parent), the files' folders are
-// writable. Looks only; creates nothing.
+// writable, all on ordinary file systems; no two outputs are the same file
+// and no output file is a data file. Looks only; creates nothing.
 bool checkCaptureOutputs(const CaptureOptions& options, std::string& error);

@@ -1,49 +1,86 @@
-// Whether the outputs named on the command line can be written.
+// Whether the outputs named on the command line can be written: ordinary
+// files or folders (never kernel files or devices), none of them the same
+// file as another output or as one of the data files the capture reads.
 #include <cstring>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "capture_options.h"
 #include "capture_platform.h"
+#include "output_paths.h"
+#include "scene/data_files.h"
 
 namespace {
 
-bool isWritableDirectory(const std::string& path) {
-    struct stat info {};
-    return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
-           access(path.c_str(), W_OK | X_OK) == 0;
-}
+constexpr char kNotOrdinary[] = ": not a regular file on an ordinary file system";
 
-std::string parentOf(const std::string& path) {
-    const size_t slash = path.find_last_of(kPathSeparators);
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
+bool isWritableFolder(const PathFacts& facts) {
+    return facts.exists && facts.isFolder && facts.writable && facts.onOrdinaryFileSystem;
 }
 
 bool checkFolder(const std::string& dir, std::string& error) {
-    struct stat info {};
-    const bool exists = stat(dir.c_str(), &info) == 0;
-    if (exists ? isWritableDirectory(dir) : isWritableDirectory(parentOf(dir))) return true;
+    const PathFacts facts = pathFacts(dir);
+    if (facts.exists ? isWritableFolder(facts) : isWritableFolder(pathFacts(folderOf(dir)))) return true;
     error = "cannot write frames into the folder '" + dir + "'";
     return false;
 }
 
 bool checkFile(const std::string& file, const char* what, std::string& error) {
-    struct stat info {};
-    const bool exists = stat(file.c_str(), &info) == 0;
-    const bool writable = exists ? S_ISREG(info.st_mode) && access(file.c_str(), W_OK) == 0
-                                 : isWritableDirectory(parentOf(file));
-    if (writable && !file.empty() && std::strchr(kPathSeparators, file.back()) == nullptr) return true;
+    const PathFacts facts = pathFacts(file);
     error = std::string("cannot write the ") + what + " file '" + file + "'";
+    if (file.empty() || std::strchr(kPathSeparators, file.back()) != nullptr) return false;
+    if (facts.exists && (!facts.isRegularFile || !facts.onOrdinaryFileSystem)) {
+        if (!facts.isFolder) error += kNotOrdinary;
+        return false;
+    }
+    const PathFacts folder = pathFacts(folderOf(file));
+    if (!facts.exists && folder.exists && !folder.onOrdinaryFileSystem) {
+        error += kNotOrdinary;
+        return false;
+    }
+    // The file is written under a new name in its folder and renamed into place.
+    if (!isWritableFolder(folder) || (facts.exists && !facts.writable)) return false;
+    error.clear();
+    return true;
+}
+
+bool isNotNamedFile(const std::string& file, const char* dataFile, const char* option, std::string& error) {
+    if (!sameFile(file, dataFile)) return true;
+    error = std::string(option) + " names the data file '" + dataFile + "', which the capture reads";
+    return false;
+}
+
+bool checkNotDataFile(const std::string& file, const char* option, std::string& error) {
+    for (const ImageFile& image : kImageFiles) {
+        if (!isNotNamedFile(file, image.name, option, error)) return false;
+    }
+    return isNotNamedFile(file, kSongFileName, option, error);
+}
+
+struct NamedOutput {
+    const char* option;
+    const std::string& path;
+};
+
+bool checkOutputFile(const NamedOutput& file, const char* what, std::string& error) {
+    if (file.path.empty()) return true;
+    return checkFile(file.path, what, error) && checkNotDataFile(file.path, file.option, error);
+}
+
+bool checkDistinct(const NamedOutput& a, const NamedOutput& b, std::string& error) {
+    if (a.path.empty() || b.path.empty() || !sameFile(a.path, b.path)) return true;
+    error = std::string(a.option) + " and " + b.option + " name the same file";
     return false;
 }
 
 }  // namespace
 
 bool checkCaptureOutputs(const CaptureOptions& options, std::string& error) {
+    const NamedOutput frames{"--frames", options.framesDir};
+    const NamedOutput wav{"--wav", options.wavFile};
+    const NamedOutput video{"--video", options.videoFile};
+    if (!checkDistinct(wav, video, error) || !checkDistinct(frames, wav, error) ||
+        !checkDistinct(frames, video, error)) {
+        return false;
+    }
     if (!options.framesDir.empty() && !checkFolder(options.framesDir, error)) return false;
-    if (!options.wavFile.empty() && !checkFile(options.wavFile, "soundtrack", error)) return false;
-    if (!options.videoFile.empty() && !checkFile(options.videoFile, "video", error)) return false;
-    return true;
+    return checkOutputFile(wav, "soundtrack", error) && checkOutputFile(video, "video", error);
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The capture's few services of the operating system beside the encoder's
 // process: capture_platform_posix.cpp and capture_platform_windows.cpp.
+#include <cstdio>
 #include <string>
 
 // The characters that end a folder's name in a path: '/' only on POSIX
@@ -23,6 +24,7 @@ int createFolder(const char* path);
 // where the system has modes. A file descriptor, or -1 with errno.
 int openOutputFile(const char* path);
 
-// Creates a new empty file with a unique name ending in suffix in the
-// system's folder for temporary files. False with the reason in error.
-bool makeTemporaryFile(const char* suffix, std::string& path, std::string& error);
+// Opens a file to be written through the C library's buffered output
+// (created or emptied), like fopen(path, "wb"). On Windows the file may be
+// removed while open, so that a stop can remove a file in the making.
+std::FILE* openOutputStream(const char* path);

@@ -2,14 +2,15 @@
 #include <windows.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <direct.h>
 #include <fcntl.h>
 #include <io.h>
 #include <sys/stat.h>
 
 #include "capture_platform.h"
+#include "windows_text.h"
 
 const char kPathSeparators[] = "/\\";
 
@@ -25,31 +26,32 @@ bool stderrIsTerminal() { return _isatty(_fileno(stderr)) != 0; }
 
 int createFolder(const char* path) { return _mkdir(path); }
 
-int openOutputFile(const char* path) {
-    return _open(path, _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY | _O_NOINHERIT, _S_IREAD | _S_IWRITE);
+// The file is opened with every sharing mode, removal included: a stop
+// removes the files in the making while they are still open.
+namespace {
+
+HANDLE createOutput(const char* path) {
+    const std::wstring name = widePath(path);
+    const HANDLE file = CreateFileW(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) errno = errnoFromSystem(GetLastError());
+    return file;
 }
 
-bool makeTemporaryFile(const char* suffix, std::string& path, std::string& error) {
-    char folder[MAX_PATH + 1] = {};
-    const DWORD length = GetTempPathA(sizeof folder, folder);
-    if (length == 0 || length > MAX_PATH) {
-        error = "no folder for temporary files";
-        return false;
-    }
-    // Names from the process id and a counter; _O_EXCL makes sure the file is new.
-    static unsigned counter = 0;
-    const unsigned long seed = GetCurrentProcessId() ^ GetTickCount();
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        char name[64];
-        std::snprintf(name, sizeof name, "demo_capture_%08lx_%u", seed, counter++);
-        path = std::string(folder) + name + suffix;
-        const int fd = _open(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
-        if (fd >= 0) {
-            _close(fd);
-            return true;
-        }
-        if (errno != EEXIST) break;
-    }
-    error = std::strerror(errno);
-    return false;
+}  // namespace
+
+int openOutputFile(const char* path) {
+    const HANDLE file = createOutput(path);
+    if (file == INVALID_HANDLE_VALUE) return -1;
+    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(file), _O_WRONLY | _O_BINARY);
+    if (fd < 0) CloseHandle(file);
+    return fd;
+}
+
+std::FILE* openOutputStream(const char* path) {
+    const int fd = openOutputFile(path);
+    if (fd < 0) return nullptr;
+    std::FILE* stream = _fdopen(fd, "wb");
+    if (stream == nullptr) _close(fd);
+    return stream;
 }

@@ -1,9 +1,8 @@
 #include "capture_session.h"
 
-#include <unistd.h>
-
-#include "capture_platform.h"
 #include "driver/music.h"
+#include "image_check.h"
+#include "output_paths.h"
 #include "progress.h"
 #include "timeline_replay.h"
 
@@ -41,8 +40,10 @@ private:
 CaptureSession::CaptureSession(const CaptureOptions& chosen, bool isTerminal)
     : options(chosen), schedule(makeFrameSchedule(chosen.fps)), interactive(isTerminal) {}
 
+// Unfinished outputs go with their PendingFile; a frame folder this run made
+// goes too when no frame came into it.
 CaptureSession::~CaptureSession() {
-    if (soundtrackIsTemporary) ::unlink(soundtrackPath.c_str());
+    if (madeFrameFolder) removeEmptyFolder(options.framesDir.c_str());
 }
 
 bool CaptureSession::fail(const std::string& reason) {
@@ -61,6 +62,7 @@ bool CaptureSession::prepare() {
     }
     if (needsSoundtrack() && !soundtrack.load(kSongFileName)) return fail(soundtrack.error());
     if (!options.framesDir.empty()) {
+        madeFrameFolder = !pathFacts(options.framesDir).exists;
         if (!makeFrameFolder(options.framesDir, message)) return false;
         frameFiles = std::make_unique<FrameFiles>(options.framesDir, options.rawFrames,
                                                   options.onlyFrames);
@@ -69,25 +71,26 @@ bool CaptureSession::prepare() {
 }
 
 // ffmpeg takes the soundtrack from a file; without --wav it is a temporary one.
-bool CaptureSession::makeTemporarySoundtrack() {
-    std::string path;
-    std::string error;
-    if (!makeTemporaryFile(".wav", path, error)) return fail("cannot make a temporary soundtrack file: " + error);
-    soundtrackPath = path;
-    soundtrackIsTemporary = true;
+bool CaptureSession::writeSoundtrack() {
+    const bool temporary = options.wavFile.empty();
+    const bool begun = temporary ? soundtrackFile.beginTemporary(".wav", message)
+                                 : soundtrackFile.begin(options.wavFile, message);
+    if (!begun) return false;
+    WavFile wav;
+    const std::string& shownName = temporary ? soundtrackFile.path() : options.wavFile;
+    if (!wav.open(soundtrackFile.path(), soundtrackFrames(schedule), shownName)) return fail(wav.error());
+    if (!soundtrack.render(schedule, wav)) return fail(soundtrack.error());
+    if (!wav.close()) return fail(wav.error());
+    if (!soundtrack.playedSound()) {
+        return fail(std::string("the music '") + kSongFileName + "' plays no sound in the whole timeline");
+    }
     return true;
 }
 
-bool CaptureSession::writeSoundtrack() {
-    if (options.wavFile.empty()) {
-        if (!makeTemporarySoundtrack()) return false;
-    } else {
-        soundtrackPath = options.wavFile;
-    }
-    WavFile wav;
-    if (!wav.open(soundtrackPath, soundtrackFrames(schedule))) return fail(wav.error());
-    if (!soundtrack.render(schedule, wav)) return fail(soundtrack.error());
-    if (!wav.close()) return fail(wav.error());
+// The files get their final names only once every output is complete.
+bool CaptureSession::completeFiles() {
+    if (!options.wavFile.empty() && !soundtrackFile.complete(message)) return false;
+    if (!options.videoFile.empty() && !videoFile.complete(message)) return false;
     return true;
 }
 
@@ -102,8 +105,9 @@ std::string CaptureSession::summaryOfOutputs(int32_t frameFilesWritten) const {
 bool CaptureSession::replayFrames(TimelineReplay& replay, Progress& progress) {
     if (!options.videoFile.empty()) {
         video = std::make_unique<VideoPipe>();
-        const VideoSettings settings{options.videoFile, soundtrackPath, options.fps,
-                                     options.videoWidth, options.videoHeight};
+        if (!videoFile.begin(options.videoFile, message)) return false;
+        const VideoSettings settings{videoFile.path(), options.videoFile, soundtrackFile.path(),
+                                     options.fps, options.videoWidth, options.videoHeight};
         if (!video->start(settings)) return fail(video->error());
     }
     CaptureSink sink(frameFiles.get(), video.get(), progress);
@@ -115,6 +119,7 @@ bool CaptureSession::replayFrames(TimelineReplay& replay, Progress& progress) {
                     std::to_string(schedule.totalFrames));
     }
     if (video && !video->finish()) return fail(video->error());
+    if (!completeFiles()) return false;
     const int32_t filesWritten = frameFiles ? frameFiles->filesWritten() : 0;
     progress.finish(frames, options.fps, captureLengthMs(schedule),
                     summaryOfOutputs(filesWritten).c_str());
@@ -123,6 +128,7 @@ bool CaptureSession::replayFrames(TimelineReplay& replay, Progress& progress) {
 
 bool CaptureSession::run() {
     Progress progress(stderr, interactive, schedule.totalFrames);
+    reportDamagedImages(stderr);
     TimelineReplay replay;  // start-up: loads the images, sets up the scene
     if (needsSoundtrack() && !writeSoundtrack()) return false;
     return replayFrames(replay, progress);

@@ -9,6 +9,7 @@
 #include "capture_options.h"
 #include "frame_files.h"
 #include "frame_schedule.h"
+#include "pending_file.h"
 #include "soundtrack.h"
 #include "video_pipe.h"
 
@@ -29,9 +30,9 @@ public:
 
 private:
     bool needsSoundtrack() const;
-    bool makeTemporarySoundtrack();
     bool writeSoundtrack();
     bool replayFrames(TimelineReplay& replay, Progress& progress);
+    bool completeFiles();
     bool fail(const std::string& reason);
     std::string summaryOfOutputs(int32_t frameFiles) const;
 
@@ -39,8 +40,9 @@ private:
     FrameSchedule schedule;
     bool interactive;
     Soundtrack soundtrack;
-    std::string soundtrackPath;
-    bool soundtrackIsTemporary = false;
+    PendingFile soundtrackFile;  // the --wav file, or a temporary one for the video
+    PendingFile videoFile;
+    bool madeFrameFolder = false;
     std::unique_ptr<FrameFiles> frameFiles;
     std::unique_ptr<VideoPipe> video;
     std::string message;

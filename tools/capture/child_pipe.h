@@ -1,6 +1,6 @@
 #pragma once
-// A program started with a pipe into its standard input, its output and
-// errors going where ours go. One version for POSIX systems
+// A program started with a pipe into its standard input, its output going
+// where ours goes, its errors too or into a temporary file kept for us. One version for POSIX systems
 // (child_pipe_posix.cpp), one for Windows (child_pipe_windows.cpp).
 #include <cstddef>
 #include <cstdint>
@@ -21,8 +21,11 @@ public:
     ChildPipe& operator=(const ChildPipe&) = delete;
 
     // Starts program (a full name) with args; args[0] is the name it sees.
-    // False with the system's reason in error.
-    bool start(const std::string& program, const std::vector<std::string>& args, std::string& error);
+    // False with the system's reason in error. With keepErrors the program's
+    // standard error goes to an unnamed temporary file (removed by the system
+    // when closed, whatever ends us) that errors() reads back.
+    bool start(const std::string& program, const std::vector<std::string>& args, std::string& error,
+               bool keepErrors = false);
     // Writes all bytes; false with the reason once the program stopped reading.
     bool write(const void* data, size_t size, std::string& error);
     // Ends the program's input.
@@ -36,7 +39,11 @@ public:
     Ending wait();
 
     bool running() const;
+    // The process id while it runs (for the stop signals), else 0.
     int64_t processId() const;
+    // All the program wrote on its standard error so far, when started with
+    // keepErrors; read it once the program has ended.
+    std::string errors() const;
 
 private:
     struct State;

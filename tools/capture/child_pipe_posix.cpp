@@ -1,6 +1,7 @@
 // POSIX version of child_pipe.h.
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -16,6 +17,11 @@ extern char** environ;
 struct ChildPipe::State {
     pid_t child = -1;
     int input = -1;
+    std::FILE* errors = nullptr;  // the program's standard error, when kept
+
+    ~State() {
+        if (errors != nullptr) std::fclose(errors);
+    }
 };
 
 std::string findOnPath(const char* program) {
@@ -48,8 +54,8 @@ bool ChildPipe::running() const { return state != nullptr && state->child > 0; }
 
 int64_t ChildPipe::processId() const { return running() ? state->child : 0; }
 
-bool ChildPipe::start(const std::string& program, const std::vector<std::string>& args,
-                      std::string& error) {
+bool ChildPipe::start(const std::string& program, const std::vector<std::string>& args, std::string& error,
+                      bool keepErrors) {
     if (running()) wait();
     state = std::make_unique<State>();
     int fds[2];
@@ -60,6 +66,8 @@ bool ChildPipe::start(const std::string& program, const std::vector<std::string>
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, fds[0], STDIN_FILENO);
+    if (keepErrors) state->errors = std::tmpfile();
+    if (state->errors != nullptr) posix_spawn_file_actions_adddup2(&actions, fileno(state->errors), STDERR_FILENO);
     std::vector<std::string> argCopies = args;
     std::vector<char*> argv;
     for (std::string& arg : argCopies) argv.push_back(arg.data());
@@ -116,4 +124,14 @@ ChildPipe::Ending ChildPipe::wait() {
     ending.exited = WIFEXITED(status);
     ending.code = ending.exited ? WEXITSTATUS(status) : WTERMSIG(status);
     return ending;
+}
+
+std::string ChildPipe::errors() const {
+    std::string text;
+    if (state == nullptr || state->errors == nullptr) return text;
+    std::rewind(state->errors);
+    char chunk[4096];
+    size_t n = 0;
+    while ((n = std::fread(chunk, 1, sizeof chunk, state->errors)) > 0) text.append(chunk, n);
+    return text;
 }

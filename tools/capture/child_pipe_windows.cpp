@@ -4,20 +4,9 @@
 #include <cstdlib>
 
 #include "child_pipe.h"
+#include "windows_text.h"
 
 namespace {
-
-std::string systemMessage(DWORD code) {
-    char text[512] = {};
-    const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                        nullptr, code, 0, text, sizeof text, nullptr);
-    std::string message(text, length);
-    while (!message.empty() && (message.back() == '\n' || message.back() == '\r' ||
-                                message.back() == '.' || message.back() == ' ')) {
-        message.pop_back();
-    }
-    return message.empty() ? "system error " + std::to_string(code) : message;
-}
 
 bool isProgramFile(const std::string& path) {
     const DWORD attributes = GetFileAttributesA(path.c_str());
@@ -30,7 +19,37 @@ struct ChildPipe::State {
     HANDLE process = nullptr;
     DWORD processId = 0;
     HANDLE input = nullptr;
+    HANDLE errors = nullptr;  // the program's standard error, when kept
+
+    ~State() {
+        if (errors != nullptr) CloseHandle(errors);
+    }
 };
+
+namespace {
+
+// A file in the temporary folder that the system removes once the last
+// handle on it closes, ours or the program's; the program inherits it.
+HANDLE makeErrorsFile() {
+    wchar_t folder[MAX_PATH + 1] = {};
+    const DWORD length = GetTempPathW(MAX_PATH + 1, folder);
+    if (length == 0 || length > MAX_PATH) return nullptr;
+    SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    static unsigned counter = 0;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        wchar_t name[64];
+        wsprintfW(name, L"demo_capture_%08lx_%u.log", GetCurrentProcessId() ^ GetTickCount(), counter++);
+        const std::wstring path = std::wstring(folder) + name;
+        const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, &inheritable,
+                                        CREATE_NEW, FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+        if (file != INVALID_HANDLE_VALUE) return file;
+        if (GetLastError() != ERROR_FILE_EXISTS) return nullptr;
+    }
+    return nullptr;
+}
+
+}  // namespace
 
 std::string findOnPath(const char* program) {
     const char* path = std::getenv("PATH");
@@ -68,8 +87,8 @@ bool ChildPipe::running() const { return state != nullptr && state->process != n
 
 int64_t ChildPipe::processId() const { return running() ? state->processId : 0; }
 
-bool ChildPipe::start(const std::string& program, const std::vector<std::string>& args,
-                      std::string& error) {
+bool ChildPipe::start(const std::string& program, const std::vector<std::string>& args, std::string& error,
+                      bool keepErrors) {
     if (running()) wait();
     state = std::make_unique<State>();
     SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
@@ -88,7 +107,8 @@ bool ChildPipe::start(const std::string& program, const std::vector<std::string>
     info.StartupInfo.dwFlags = STARTF_USESTDHANDLES;
     info.StartupInfo.hStdInput = readEnd;
     info.StartupInfo.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
-    info.StartupInfo.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    if (keepErrors) state->errors = makeErrorsFile();
+    info.StartupInfo.hStdError = state->errors != nullptr ? state->errors : GetStdHandle(STD_ERROR_HANDLE);
     HANDLE inherited[3];
     DWORD inheritedCount = 0;
     for (HANDLE h : {info.StartupInfo.hStdInput, info.StartupInfo.hStdOutput, info.StartupInfo.hStdError}) {
@@ -166,4 +186,16 @@ ChildPipe::Ending ChildPipe::wait() {
     CloseHandle(state->process);
     state->process = nullptr;
     return ending;
+}
+
+std::string ChildPipe::errors() const {
+    std::string text;
+    if (state == nullptr || state->errors == nullptr) return text;
+    // The program wrote through the same open file, so the position is shared.
+    LARGE_INTEGER start{};
+    if (!SetFilePointerEx(state->errors, start, nullptr, FILE_BEGIN)) return text;
+    char chunk[4096];
+    DWORD n = 0;
+    while (ReadFile(state->errors, chunk, sizeof chunk, &n, nullptr) && n > 0) text.append(chunk, n);
+    return text;
 }

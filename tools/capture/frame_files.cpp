@@ -7,6 +7,8 @@
 #include <unistd.h>
 
 #include "capture_platform.h"
+#include "output_paths.h"
+#include "stop_signals.h"
 
 namespace {
 
@@ -17,7 +19,8 @@ constexpr size_t kPixelCount = size_t{kScreenWidth} * kScreenHeight;
 
 FrameFiles::FrameFiles(const std::string& folder, bool rawWords,
                        const std::vector<int32_t>& chosen)
-    : dir(folder), raw(rawWords), onlyFrames(chosen), path(folder.size() + 64) {
+    : dir(folder), raw(rawWords), onlyFrames(chosen), path(folder.size() + 64),
+      temporaryPath(folder.size() + 64) {
     headerSize = raw ? 0 : sizeof(kPpmHeader) - 1;
     bytes.resize(headerSize + kPixelCount * (raw ? 4 : 3));
     std::memcpy(bytes.data(), kPpmHeader, headerSize);
@@ -69,7 +72,18 @@ bool FrameFiles::writeFile(const char* filePath, const unsigned char* data, size
     }
     const int savedErrno = errno;
     if (fd >= 0 && ::close(fd) != 0) ok = false;
-    if (!ok) message = std::string("cannot write '") + filePath + "': " + std::strerror(savedErrno);
+    if (!ok) message = std::string("cannot write '") + path.data() + "': " + std::strerror(savedErrno);
+    return ok;
+}
+
+// The frame is written under a hidden name and renamed when complete, so a
+// full disk or a stop leaves no cut frame under a frame's name.
+bool FrameFiles::writeComplete(const unsigned char* data, size_t size) {
+    const int32_t slot = registerPendingFile(temporaryPath.data());
+    bool ok = writeFile(temporaryPath.data(), data, size);
+    if (ok && !moveIntoPlace(temporaryPath.data(), path.data(), message)) ok = false;
+    if (!ok) removeFile(temporaryPath.data());
+    forgetPendingFile(slot);
     return ok;
 }
 
@@ -77,8 +91,10 @@ bool FrameFiles::write(int32_t frame, const Image& image) {
     if (!isChosen(frame)) return true;
     std::snprintf(path.data(), path.size(), "%s/frame_%05d.%s", dir.c_str(), frame,
                   raw ? "raw" : "ppm");
+    std::snprintf(temporaryPath.data(), temporaryPath.size(), "%s/.frame_%05d.%s.part", dir.c_str(), frame,
+                  raw ? "raw" : "ppm");
     const unsigned char* data = raw ? encodeRaw(image) : encodePpm(image);
-    if (!writeFile(path.data(), data, bytes.size())) return false;
+    if (!writeComplete(data, bytes.size())) return false;
     ++written;
     return true;
 }

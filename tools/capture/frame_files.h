@@ -22,7 +22,8 @@ public:
 
 private:
     bool isChosen(int32_t frame);
-    bool writeFile(const char* path, const unsigned char* bytes, size_t size);
+    bool writeFile(const char* filePath, const unsigned char* bytes, size_t size);
+    bool writeComplete(const unsigned char* bytes, size_t size);
     const unsigned char* encodePpm(const Image& image);
     const unsigned char* encodeRaw(const Image& image);
 
@@ -31,6 +32,7 @@ private:
     std::vector<int32_t> onlyFrames;
     size_t nextChosen = 0;
     std::vector<char> path;
+    std::vector<char> temporaryPath;
     std::vector<unsigned char> bytes;
     size_t headerSize = 0;
     int32_t written = 0;

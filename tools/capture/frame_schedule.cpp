@@ -1,6 +1,6 @@
 #include "frame_schedule.h"
 
-#include "driver/timeline.h"
+#include "scene/timeline.h"
 
 namespace {
 

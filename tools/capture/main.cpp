@@ -6,6 +6,7 @@
 #include "capture_options.h"
 #include "capture_platform.h"
 #include "capture_session.h"
+#include "stop_signals.h"
 
 namespace {
 
@@ -29,6 +30,10 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (!checkCaptureOutputs(options, error)) return badArguments(error);
+    // A stop signal (on Windows, Ctrl+C or closing the console) removes the
+    // unfinished outputs; a vanished encoder or a file size limit shows as a
+    // write error.
+    installStopSignals();
     CaptureSession session(options, stderrIsTerminal());
     if (!session.prepare() || !session.run()) {
         std::fprintf(stderr, "demo_capture: %s\n", session.error().c_str());

@@ -7,12 +7,12 @@
 #include <cstring>
 #include <libopenmpt/libopenmpt.h>
 
-#include "driver/timeline.h"
+#include "scene/timeline.h"
+#include "sound/xm_extent.h"
 
 namespace {
 
 constexpr size_t kBlockFrames = 4096;
-constexpr int32_t kFullVolume = 255;
 
 bool readWholeFile(const char* path, std::vector<unsigned char>& data) {
     std::FILE* file = std::fopen(path, "rb");
@@ -23,6 +23,16 @@ bool readWholeFile(const char* path, std::vector<unsigned char>& data) {
     const bool ok = std::ferror(file) == 0;
     std::fclose(file);
     return ok;
+}
+
+void reportShortModule(const char* path, const std::vector<unsigned char>& data) {
+    char line[512];
+    describeShortModule(path, measureXmExtent(data.data(), data.size()), data.size(), line, sizeof line);
+    if (line[0] != '\0') std::fprintf(stderr, "demo_capture: %s\n", line);
+}
+
+bool anySound(const std::vector<int16_t>& samples) {
+    return std::any_of(samples.begin(), samples.end(), [](int16_t s) { return s != 0; });
 }
 
 }  // namespace
@@ -41,6 +51,7 @@ bool Soundtrack::load(const char* path) {
         message = std::string("cannot read the music '") + path + "': " + std::strerror(errno);
         return false;
     }
+    reportShortModule(path, data);
     int errorCode = 0;
     const char* errorText = nullptr;
     module = openmpt_module_create_from_memory2(data.data(), data.size(), openmpt_log_func_silent, nullptr,
@@ -97,11 +108,13 @@ private:
 bool Soundtrack::render(const FrameSchedule& schedule, WavFile& wav) {
     const int64_t total = soundtrackFrames(schedule);
     VolumeTrack volumes(schedule);
+    heardSound = false;
     for (int64_t position = 0; position < total;) {
         const size_t count = static_cast<size_t>(std::min<int64_t>(kBlockFrames, total - position));
         const size_t got = openmpt_module_read_interleaved_stereo(module, kWavSampleRate, count, block.data());
         // A song that ends (it should not, it loops) leaves silence behind.
         std::fill(block.begin() + static_cast<ptrdiff_t>(got * kWavChannels), block.end(), int16_t{0});
+        if (!heardSound) heardSound = anySound(block);
         for (size_t i = 0; i < count; ++i) {
             const int32_t volume = volumes.volumeAt(position + static_cast<int64_t>(i));
             if (volume == kFullVolume) continue;

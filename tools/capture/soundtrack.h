@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "frame_schedule.h"
+#include "scene/timeline.h"
 #include "wav_file.h"
 
 struct openmpt_module;
@@ -21,8 +22,8 @@ inline int64_t soundFrameAt(int32_t readingMs) {
 
 // A sample scaled by a music volume: 255 keeps it, 0 and below silence it.
 inline int16_t applyVolume(int16_t sample, int32_t volume) {
-    const int32_t v = volume < 0 ? 0 : (volume > 255 ? 255 : volume);
-    return static_cast<int16_t>(int32_t{sample} * v / 255);
+    const int32_t v = volume < 0 ? 0 : (volume > kFullVolume ? kFullVolume : volume);
+    return static_cast<int16_t>(int32_t{sample} * v / kFullVolume);
 }
 
 class Soundtrack {
@@ -32,15 +33,20 @@ public:
     Soundtrack(const Soundtrack&) = delete;
     Soundtrack& operator=(const Soundtrack&) = delete;
 
-    // Reads and opens the module; false with the reason in error().
+    // Reads and opens the module; false with the reason in error(). A module
+    // shorter than its headers declare is named on standard error and loaded.
     bool load(const char* path);
     // Renders the whole soundtrack of the schedule into the open file.
     bool render(const FrameSchedule& schedule, WavFile& wav);
+
+    // Whether the last render held any sound before the fade was applied.
+    bool playedSound() const { return heardSound; }
 
     const std::string& error() const { return message; }
 
 private:
     openmpt_module* module = nullptr;
+    bool heardSound = false;
     std::vector<int16_t> block;
     std::string message;
 };

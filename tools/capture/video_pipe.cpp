@@ -1,7 +1,12 @@
 #include "video_pipe.h"
 
 #include <bit>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <vector>
+
+#include "stop_signals.h"
 
 namespace {
 
@@ -10,12 +15,30 @@ namespace {
 constexpr const char* kPipePixelFormat =
     std::endian::native == std::endian::little ? "bgr0" : "0rgb";
 
+// ffmpeg reads a name with a colon as a protocol and one with a leading dash
+// as an option; the file: form is always a plain file.
+std::string plainFileName(const std::string& path) { return "file:" + path; }
+
+std::string replaceAll(std::string text, const std::string& from, const std::string& to) {
+    if (from.empty()) return text;
+    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
+        text.replace(at, from.size(), to);
+    }
+    return text;
+}
+
+// The text ffmpeg wrote, its lines joined into one.
+std::string oneLine(std::string text) {
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+    return replaceAll(replaceAll(text, "\r", ""), "\n", "; ");
+}
+
 std::vector<std::string> ffmpegArguments(const VideoSettings& s) {
     std::vector<std::string> args = {
         "ffmpeg", "-hide_banner", "-loglevel", "error", "-nostats", "-y",
         "-f", "rawvideo", "-pixel_format", kPipePixelFormat,
         "-video_size", "640x480", "-framerate", std::to_string(s.fps), "-i", "pipe:0",
-        "-i", s.soundtrackFile, "-map", "0:v", "-map", "1:a"};
+        "-i", plainFileName(s.soundtrackFile), "-map", "0:v", "-map", "1:a"};
     if (s.width != kScreenWidth || s.height != kScreenHeight) {
         args.insert(args.end(), {"-vf", "scale=" + std::to_string(s.width) + ":" +
                                             std::to_string(s.height) + ":flags=neighbor"});
@@ -25,7 +48,7 @@ std::vector<std::string> ffmpegArguments(const VideoSettings& s) {
     args.insert(args.end(), {"-c:v", "libx264", "-preset", "veryfast", "-pix_fmt", "yuv420p",
                              "-r", std::to_string(s.fps),
                              "-c:a", "aac", "-b:a", "192k", "-movflags", "+faststart",
-                             "-f", "mp4", s.outputFile});
+                             "-f", "mp4", plainFileName(s.outputFile)});
     return args;
 }
 
@@ -33,36 +56,64 @@ std::vector<std::string> ffmpegArguments(const VideoSettings& s) {
 
 bool isOnPath(const char* program) { return !findOnPath(program).empty(); }
 
+VideoPipe::~VideoPipe() {
+    if (encoder.running()) encoder.wait();
+    forgetEncoder();
+}
+
 bool VideoPipe::start(const VideoSettings& settings) {
+    outputFile = settings.outputFile;
+    shownName = settings.shownName.empty() ? settings.outputFile : settings.shownName;
     const std::string program = findOnPath("ffmpeg");
-    std::string error = "not found on PATH";
-    if (program.empty() || !encoder.start(program, ffmpegArguments(settings), error)) {
+    std::string error = std::strerror(ENOENT);
+    if (program.empty() || !encoder.start(program, ffmpegArguments(settings), error, true)) {
         message = "cannot start ffmpeg: " + error;
         return false;
     }
+    registerEncoder(encoder.processId());
     return true;
+}
+
+// What ffmpeg wrote on its standard error, its name for the output replaced
+// by the output's own name.
+std::string VideoPipe::encoderErrors() const {
+    const std::string text = encoder.errors();
+    return replaceAll(replaceAll(text, plainFileName(outputFile), shownName), outputFile, shownName);
+}
+
+// Reaps ffmpeg; true when it ended with exit code 0. Otherwise the message
+// is ffmpeg's own error, or how it ended when it said nothing.
+bool VideoPipe::waitForEncoder() {
+    const ChildPipe::Ending ending = encoder.wait();
+    forgetEncoder();
+    const std::string said = encoderErrors();
+    if (ending.exited && ending.code == 0) {
+        std::fputs(said.c_str(), stderr);  // warnings, as ffmpeg would show them
+        return true;
+    }
+    if (!said.empty()) {
+        message = "ffmpeg failed: " + oneLine(said);
+    } else if (ending.exited) {
+        message = "ffmpeg failed with exit code " + std::to_string(ending.code);
+    } else if (ending.code > 0) {
+        message = "ffmpeg was ended by signal " + std::to_string(ending.code);
+    } else {
+        message = "ffmpeg could not be waited for";
+    }
+    return false;
 }
 
 bool VideoPipe::write(const Image& frame) {
     const size_t size = size_t{4} * static_cast<size_t>(frame.getWidth()) * static_cast<size_t>(frame.getHeight());
-    std::string error;
-    if (encoder.write(frame.getPixels(), size, error)) return true;
-    message = "ffmpeg stopped taking frames: " + error;
+    std::string reason;
+    if (encoder.write(frame.getPixels(), size, reason)) return true;
+    encoder.closeInput();
+    if (encoder.running() && !waitForEncoder()) return false;
+    message = "ffmpeg stopped taking frames: " + reason;
     return false;
 }
 
 bool VideoPipe::finish() {
     if (!encoder.running()) return false;
-    const ChildPipe::Ending ending = encoder.wait();
-    if (ending.exited && ending.code == 0) return true;
-    if (message.empty()) {
-        if (ending.exited) {
-            message = "ffmpeg failed with exit code " + std::to_string(ending.code);
-        } else if (ending.code > 0) {
-            message = "ffmpeg was ended by signal " + std::to_string(ending.code);
-        } else {
-            message = "ffmpeg could not be waited for";
-        }
-    }
-    return false;
+    return waitForEncoder();
 }

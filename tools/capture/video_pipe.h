@@ -11,7 +11,8 @@
 bool isOnPath(const char* program);
 
 struct VideoSettings {
-    std::string outputFile;
+    std::string outputFile;  // where ffmpeg writes
+    std::string shownName;   // the name ffmpeg's messages give the output (outputFile when empty)
     std::string soundtrackFile;
     int32_t fps = 60;
     int32_t width = kScreenWidth;  // scaled to this size, nearest neighbour
@@ -21,13 +22,14 @@ struct VideoSettings {
 class VideoPipe {
 public:
     VideoPipe() = default;
-    ~VideoPipe() = default;
+    ~VideoPipe();
     VideoPipe(const VideoPipe&) = delete;
     VideoPipe& operator=(const VideoPipe&) = delete;
 
     // Starts ffmpeg reading raw frames from a pipe.
     bool start(const VideoSettings& settings);
-    // Hands one 640x480 frame to the encoder.
+    // Hands one 640x480 frame to the encoder. When ffmpeg stopped early its
+    // own error becomes the message.
     bool write(const Image& frame);
     // Ends the input and waits for ffmpeg; false unless it finished cleanly.
     bool finish();
@@ -35,6 +37,11 @@ public:
     const std::string& error() const { return message; }
 
 private:
-    ChildPipe encoder;  // closes the pipe and waits for ffmpeg when destroyed
+    bool waitForEncoder();
+    std::string encoderErrors() const;
+
+    ChildPipe encoder;  // ffmpeg, its standard error kept in a temporary file
+    std::string outputFile;
+    std::string shownName;
     std::string message;
 };

@@ -4,6 +4,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "capture_platform.h"
+
 namespace {
 
 constexpr int32_t kBytesPerFrame = kWavChannels * 2;
@@ -39,15 +41,15 @@ bool WavFile::fail(const std::string& what) {
     return false;
 }
 
-bool WavFile::open(const std::string& path, int64_t frameCount) {
-    name = path;
+bool WavFile::open(const std::string& path, int64_t frameCount, const std::string& shownName) {
+    name = shownName.empty() ? path : shownName;
     framesExpected = frameCount;
     const int64_t dataBytes = frameCount * kBytesPerFrame;
     if (dataBytes > int64_t{UINT32_MAX} - 36) {
         errno = EFBIG;
         return fail("soundtrack too long for");
     }
-    file = std::fopen(path.c_str(), "wb");
+    file = openOutputStream(path.c_str());
     if (file == nullptr) return fail("cannot create");
     unsigned char header[44];
     makeHeader(header, static_cast<uint32_t>(dataBytes));

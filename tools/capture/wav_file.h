@@ -15,7 +15,8 @@ public:
     WavFile& operator=(const WavFile&) = delete;
 
     // Creates the file and writes the header for frameCount stereo frames.
-    bool open(const std::string& path, int64_t frameCount);
+    // Messages name the file shownName (the path when empty).
+    bool open(const std::string& path, int64_t frameCount, const std::string& shownName = "");
     // Appends count interleaved stereo frames.
     bool append(const int16_t* interleaved, size_t count);
     // Closes the file; false if any write failed or fewer frames came than announced.

@@ -1,12 +1,12 @@
 // Display back end of demo_fullscreen: the whole screen at 640x480 where the
 // display offers that mode, otherwise the desktop in fullscreen with the frame
 // fitted into it, aspect kept, between black bars. While the window has no
-// input focus nothing is drawn.
+// input focus nothing is drawn, and each present waits for events a while
+// instead of handing the next frame back at once.
 #include <SDL.h>
 
 #include "display/display.h"
-#include "display/sdl/frame_geometry.h"
-#include "display/sdl/frame_pacer.h"
+#include "display/sdl/frame_output.h"
 #include "display/sdl/frame_texture.h"
 #include "display/sdl/program_exit.h"
 #include "display/sdl/selected_converter.h"
@@ -16,14 +16,13 @@ namespace {
 
 // Depths tried for the exclusive mode, in bits per pixel as stored.
 constexpr int32_t kModeDepths[] = {32, 24, 16};
+// Longest wait for an event in a present without focus: the frames composed
+// meanwhile are never shown, but the timeline keeps following the music.
+constexpr int32_t kUnfocusedWaitMs = 50;
 
 int32_t displayWidth = 0;
 int32_t displayHeight = 0;
-RowConverter selectedConverter = nullptr;
-SDL_Window* mainWindow = nullptr;
-SDL_Renderer* frameRenderer = nullptr;
-SDL_Texture* frameTexture = nullptr;
-FramePacer framePacer{};
+FrameOutput frameOutput;
 // Nonzero while the window has input focus.
 int32_t appActive = 0;
 
@@ -71,13 +70,32 @@ bool findFrameSizedMode(SDL_DisplayMode& found) {
 
 // Takes the screen in the frame-sized mode when there is one, else covers the
 // desktop without changing its mode.
-bool takeScreen() {
-    SDL_DisplayMode mode{};
-    if (findFrameSizedMode(mode) && SDL_SetWindowDisplayMode(mainWindow, &mode) == 0 &&
-        SDL_SetWindowFullscreen(mainWindow, SDL_WINDOW_FULLSCREEN) == 0) {
+bool takeScreen(const SDL_DisplayMode* frameMode) {
+    if (frameMode != nullptr && SDL_SetWindowDisplayMode(frameOutput.window, frameMode) == 0 &&
+        SDL_SetWindowFullscreen(frameOutput.window, SDL_WINDOW_FULLSCREEN) == 0) {
         return true;
     }
-    return SDL_SetWindowFullscreen(mainWindow, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0;
+    return SDL_SetWindowFullscreen(frameOutput.window, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0;
+}
+
+// The window is made as large as the screen it will cover: the desktop when
+// there is no frame-sized mode. Without a window manager no one resizes it
+// for fullscreen, and the picture is laid out for the size SDL reports.
+SDL_Window* createScreenWindow(const char* title, bool frameSized) {
+    SDL_DisplayMode desktop{};
+    const bool desktopKnown = !frameSized && SDL_GetDesktopDisplayMode(0, &desktop) == 0;
+    const int width = desktopKnown ? desktop.w : displayWidth;
+    const int height = desktopKnown ? desktop.h : displayHeight;
+    return SDL_CreateWindow(title, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height,
+                            SDL_WINDOW_HIDDEN);
+}
+
+// Without focus: waits for the next event (focus coming back among them) or
+// the time limit, then handles whatever has come.
+void waitWithoutFocus() {
+    SDL_Event event;
+    if (SDL_WaitEventTimeout(&event, kUnfocusedWaitMs) != 0) handleEvent(event);
+    while (SDL_PollEvent(&event)) handleEvent(event);
 }
 
 }  // namespace
@@ -86,26 +104,21 @@ int32_t displayInit(const char* className, int32_t width, int32_t height) {
     displayWidth = width;
     displayHeight = height;
     if (!startVideo()) return 0;
-    mainWindow = SDL_CreateWindow(className, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height,
-                                  SDL_WINDOW_HIDDEN);
-    if (mainWindow == nullptr) return 0;
+    SDL_DisplayMode frameMode{};
+    const bool frameSized = findFrameSizedMode(frameMode);
+    frameOutput.window = createScreenWindow(className, frameSized);
+    if (frameOutput.window == nullptr) return 0;
     // The renderer first: SDL may make the window anew for the renderer's needs.
-    frameRenderer = createFrameRenderer(mainWindow);
-    if (frameRenderer == nullptr) return 0;
-    if (!takeScreen()) return 0;
-    SDL_ShowWindow(mainWindow);
+    frameOutput.renderer = createFrameRenderer(frameOutput.window);
+    if (frameOutput.renderer == nullptr) return 0;
+    if (!takeScreen(frameSized ? &frameMode : nullptr)) return 0;
+    SDL_ShowWindow(frameOutput.window);
     SDL_ShowCursor(SDL_DISABLE);
-    const uint32_t pixelFormat = SDL_GetWindowPixelFormat(mainWindow);
-    selectedConverter = converterForPixelFormat(pixelFormat);
-    if (selectedConverter == nullptr) return 0;
-    frameTexture = createFrameTexture(frameRenderer, pixelFormat, width, height);
-    if (frameTexture == nullptr) return 0;
-    SDL_SetRenderDrawColor(frameRenderer, 0, 0, 0, 255);  // the bars
     SDL_DisplayMode current{};
-    SDL_GetWindowDisplayMode(mainWindow, &current);
-    startFramePacer(framePacer, current.refresh_rate);
+    SDL_GetWindowDisplayMode(frameOutput.window, &current);
+    if (!startFrameOutput(frameOutput, width, height, current.refresh_rate)) return 0;
     // Focus events that follow adjust this.
-    appActive = (SDL_GetWindowFlags(mainWindow) & SDL_WINDOW_INPUT_FOCUS) != 0 ? 1 : 0;
+    appActive = (SDL_GetWindowFlags(frameOutput.window) & SDL_WINDOW_INPUT_FOCUS) != 0 ? 1 : 0;
     return 1;
 }
 
@@ -113,31 +126,15 @@ int32_t displayPresent(const uint32_t* pixels) {
     SDL_Event event;
     while (SDL_PollEvent(&event)) handleEvent(event);
     if (!appActive) {
-        SDL_Delay(1);
+        waitWithoutFocus();
         return 1;
     }
-    if (!convertFrameIntoTexture(frameTexture, selectedConverter, pixels, displayWidth, displayHeight)) return 0;
-    int outputWidth = 0, outputHeight = 0;
-    SDL_GetRendererOutputSize(frameRenderer, &outputWidth, &outputHeight);
-    const FrameBox box = fitFrameInArea(outputWidth, outputHeight, displayWidth, displayHeight);
-    const SDL_Rect target{box.x, box.y, box.width, box.height};
-    SDL_RenderClear(frameRenderer);
-    SDL_RenderCopy(frameRenderer, frameTexture, nullptr, &target);
-    waitForFrameSlot(framePacer);
-    SDL_RenderPresent(frameRenderer);
-    return 1;
+    return presentFrame(frameOutput, pixels, FramePlacement::FitWithBars) ? 1 : 0;
 }
 
 void displayShutdown() {
-    if (frameTexture != nullptr) SDL_DestroyTexture(frameTexture);
-    frameTexture = nullptr;
-    if (frameRenderer != nullptr) SDL_DestroyRenderer(frameRenderer);
-    frameRenderer = nullptr;
-    // Destroying the fullscreen window gives the desktop its mode back.
-    if (mainWindow != nullptr) SDL_DestroyWindow(mainWindow);
-    mainWindow = nullptr;
+    closeFrameOutput(frameOutput);
     SDL_ShowCursor(SDL_ENABLE);
-    stopVideo();
 }
 
-RowConverter displaySelectedConverter() { return selectedConverter; }
+RowConverter displaySelectedConverter() { return frameOutput.converter; }

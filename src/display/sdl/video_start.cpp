@@ -14,7 +14,8 @@ bool videoDriverShowsPicture(const char* driverName, const char* requestedDriver
 
 bool startVideo() {
     // Ctrl+C in the console should stop the program as usual, not turn into a
-    // quit event (this holds only when no other part has started SDL before).
+    // quit event. SDL reads the hint at its first start; the sound output
+    // sets it too, as it starts first in the demo programs.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
     return videoDriverShowsPicture(SDL_GetCurrentVideoDriver(), std::getenv("SDL_VIDEODRIVER"));

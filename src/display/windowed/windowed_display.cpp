@@ -5,7 +5,7 @@
 
 #include "display/display.h"
 #include "display/sdl/frame_geometry.h"
-#include "display/sdl/frame_pacer.h"
+#include "display/sdl/frame_output.h"
 #include "display/sdl/frame_texture.h"
 #include "display/sdl/program_exit.h"
 #include "display/sdl/selected_converter.h"
@@ -19,11 +19,7 @@ constexpr Uint32 kBorderWaitMs = 300;
 
 int32_t displayWidth = 0;
 int32_t displayHeight = 0;
-RowConverter selectedConverter = nullptr;
-SDL_Window* mainWindow = nullptr;
-SDL_Renderer* frameRenderer = nullptr;
-SDL_Texture* frameTexture = nullptr;
-FramePacer framePacer{};
+FrameOutput frameOutput;
 // Outer size of the window at zoom 1, border and caption included.
 int32_t outerWidth = 0;
 int32_t outerHeight = 0;
@@ -34,7 +30,7 @@ struct Borders {
 
 Borders windowBorders() {
     Borders b;
-    if (SDL_GetWindowBordersSize(mainWindow, &b.top, &b.left, &b.bottom, &b.right) != 0) return Borders{};
+    if (SDL_GetWindowBordersSize(frameOutput.window, &b.top, &b.left, &b.bottom, &b.right) != 0) return Borders{};
     return b;
 }
 
@@ -64,19 +60,12 @@ void placeWindowOuter(int32_t newWidth, int32_t newHeight) {
     const SDL_Rect screen = screenBounds();
     const int32_t x = screen.x + centredOffset(screen.w, newWidth);
     const int32_t y = screen.y + centredOffset(screen.h, newHeight);
-    SDL_SetWindowSize(mainWindow, newWidth - b.left - b.right, newHeight - b.top - b.bottom);
+    SDL_SetWindowSize(frameOutput.window, newWidth - b.left - b.right, newHeight - b.top - b.bottom);
     // SDL places windows by their client area.
-    SDL_SetWindowPosition(mainWindow, x + b.left, y + b.top);
+    SDL_SetWindowPosition(frameOutput.window, x + b.left, y + b.top);
 }
 
 void zoomWindow(int32_t factor) { placeWindowOuter(outerWidth * factor, outerHeight * factor); }
-
-// Copies the last converted frame to the whole client area and shows it.
-void showFrame() {
-    if (frameTexture == nullptr) return;
-    SDL_RenderCopy(frameRenderer, frameTexture, nullptr, nullptr);
-    SDL_RenderPresent(frameRenderer);
-}
 
 [[noreturn]] void closeProgram() {
     displayShutdown();
@@ -97,7 +86,7 @@ void handleWindowEvent(const SDL_WindowEvent& event) {
     switch (event.event) {
         case SDL_WINDOWEVENT_CLOSE: closeProgram();
         case SDL_WINDOWEVENT_EXPOSED:
-        case SDL_WINDOWEVENT_SIZE_CHANGED: showFrame(); break;
+        case SDL_WINDOWEVENT_SIZE_CHANGED: showLastFrame(frameOutput, FramePlacement::FillArea); break;
         default: break;
     }
 }
@@ -113,13 +102,13 @@ void handleEvent(const SDL_Event& event) {
 
 // Opens the window with its renderer, centred by its outer size.
 bool openCentredWindow(const char* className) {
-    mainWindow = SDL_CreateWindow(className, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, displayWidth,
-                                  displayHeight, SDL_WINDOW_RESIZABLE);
-    if (mainWindow == nullptr) return false;
+    frameOutput.window = SDL_CreateWindow(className, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                          displayWidth, displayHeight, SDL_WINDOW_RESIZABLE);
+    if (frameOutput.window == nullptr) return false;
     // Made before the window is placed: SDL may have to make the window anew
     // for the renderer's needs, which would undo the placement.
-    frameRenderer = createFrameRenderer(mainWindow);
-    if (frameRenderer == nullptr) return false;
+    frameOutput.renderer = createFrameRenderer(frameOutput.window);
+    if (frameOutput.renderer == nullptr) return false;
     const Borders b = waitForBorders();
     outerWidth = displayWidth + b.left + b.right;
     outerHeight = displayHeight + b.top + b.bottom;
@@ -134,35 +123,17 @@ int32_t displayInit(const char* className, int32_t width, int32_t height) {
     displayHeight = height;
     if (!startVideo()) return 0;
     if (!openCentredWindow(className)) return 0;
-    const uint32_t pixelFormat = SDL_GetWindowPixelFormat(mainWindow);
-    selectedConverter = converterForPixelFormat(pixelFormat);
-    if (selectedConverter == nullptr) return 0;
-    frameTexture = createFrameTexture(frameRenderer, pixelFormat, width, height);
-    if (frameTexture == nullptr) return 0;
     SDL_DisplayMode mode{};
     SDL_GetCurrentDisplayMode(0, &mode);
-    startFramePacer(framePacer, mode.refresh_rate);
-    return 1;
+    return startFrameOutput(frameOutput, width, height, mode.refresh_rate) ? 1 : 0;
 }
 
 int32_t displayPresent(const uint32_t* pixels) {
     SDL_Event event;
     while (SDL_PollEvent(&event)) handleEvent(event);
-    if (!convertFrameIntoTexture(frameTexture, selectedConverter, pixels, displayWidth, displayHeight)) return 0;
-    SDL_RenderCopy(frameRenderer, frameTexture, nullptr, nullptr);
-    waitForFrameSlot(framePacer);
-    SDL_RenderPresent(frameRenderer);
-    return 1;
+    return presentFrame(frameOutput, pixels, FramePlacement::FillArea) ? 1 : 0;
 }
 
-void displayShutdown() {
-    if (frameTexture != nullptr) SDL_DestroyTexture(frameTexture);
-    frameTexture = nullptr;
-    if (frameRenderer != nullptr) SDL_DestroyRenderer(frameRenderer);
-    frameRenderer = nullptr;
-    if (mainWindow != nullptr) SDL_DestroyWindow(mainWindow);
-    mainWindow = nullptr;
-    stopVideo();
-}
+void displayShutdown() { closeFrameOutput(frameOutput); }
 
-RowConverter displaySelectedConverter() { return selectedConverter; }
+RowConverter displaySelectedConverter() { return frameOutput.converter; }

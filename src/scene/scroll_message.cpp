@@ -1,4 +1,4 @@
-#include "driver/scroll_message.h"
+#include "scene/scroll_message.h"
 
 // The scroller has glyphs for lower-case letters and . - ! ( ) only; a space
 // draws nothing and keeps its place. 545 characters, 7 spaces first, so the

@@ -1,3 +1,0 @@
-#include "raster/image.h"
-
-Image screen(kScreenWidth, kScreenHeight);

@@ -1,0 +1,104 @@
+#include "scene/show.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "effects/wave.h"
+#include "effects/wireframe.h"
+#include "scene/scroll_message.h"
+
+namespace {
+
+constexpr double kSpinPerMillisecond = 0.0002631578947368421;  // the double nearest 1/3800
+constexpr double kRowPhasePerMillisecond = 0.0004;
+constexpr double kColumnPhaseFactor = 5.0;
+constexpr int32_t kSmearTop = 240;
+constexpr int32_t kSmearBottom = 479;
+
+}  // namespace
+
+Show::Show() {
+    std::memcpy(text.data(), kScrollMessage, std::strlen(kScrollMessage) + 1);
+}
+
+void Show::loadImages() {
+    pictures.background = Image(kBackgroundFile.width, kBackgroundFile.height, kBackgroundFile.name);
+    pictures.flare = Image(kFlareFile.width, kFlareFile.height, kFlareFile.name);
+    pictures.smallFlare = Image(kSmallFlareFile.width, kSmallFlareFile.height, kSmallFlareFile.name);
+    pictures.font = Image(kFontFile.width, kFontFile.height, kFontFile.name);
+}
+
+void Show::setUp() {
+    buildMesh(meshVertices, meshTriangles);
+    spin = 1.0;
+    rows = 1.0;
+    screen.fill(0);
+    pictures.background.darken(kBackgroundDarkening);
+    projectMesh(meshVertices, spin, kMeshTilt);
+}
+
+bool Show::finished() const { return phase == Phase::Over || lastReading >= kFadeEndTime; }
+
+ShowStep Show::step(int32_t reading) {
+    // Each phase is left for good once the previous reading reached its end.
+    if (phase == Phase::Show && lastReading >= kShowEndTime) phase = Phase::Fade;
+    if (phase == Phase::Fade && lastReading >= kFadeEndTime) phase = Phase::Over;
+    switch (phase) {
+        case Phase::Show:
+            composeShowFrame(reading);
+            return {ShowAction::Present, 0};
+        case Phase::Fade:
+            return {ShowAction::SetVolumeAndPresent, composeFadeFrame(reading)};
+        case Phase::Over:
+            break;
+    }
+    return {ShowAction::Stop, 0};
+}
+
+void Show::composeShowFrame(int32_t t) {
+    lastReading = t;
+    jitterMesh(meshVertices, t, generator);
+    screen.copyOpaque(pictures.background, 0, 0);
+    drawScroller(screen, pictures.font, t, text);
+    // The wave and the projection use the angles of the previous frame.
+    waveMesh(meshVertices, kColumnPhaseFactor * spin, rows, t);
+    projectMesh(meshVertices, spin, kMeshTilt);
+    drawWireframe(meshTriangles, screen);
+    screen.blurRows(kSmearTop, kSmearBottom);
+    drawFlares(meshVertices, screen, pictures.flare);
+    spin = static_cast<double>(t) * kSpinPerMillisecond;
+    rows = static_cast<double>(t) * kRowPhasePerMillisecond;
+}
+
+void Show::passShowFrame(int32_t t) {
+    lastReading = t;
+    jitterMesh(meshVertices, t, generator);
+    spin = static_cast<double>(t) * kSpinPerMillisecond;
+    rows = static_cast<double>(t) * kRowPhasePerMillisecond;
+}
+
+int32_t Show::composeFadeFrame(int32_t t) {
+    lastReading = t;
+    screen.darken(kFadeDarkening);
+    return fadeVolume(t);
+}
+
+Show::Snapshot Show::snapshot() const {
+    Snapshot saved;
+    const int32_t n = std::min(meshVertices.count, kMeshVertexCount);
+    std::copy_n(meshVertices.items, n, saved.vertices.begin());
+    saved.musicTime = lastReading;
+    saved.spinAngle = spin;
+    saved.rowPhase = rows;
+    saved.random = generator;
+    return saved;
+}
+
+void Show::restore(const Snapshot& saved) {
+    const int32_t n = std::min(meshVertices.count, kMeshVertexCount);
+    std::copy_n(saved.vertices.begin(), n, meshVertices.items);
+    lastReading = saved.musicTime;
+    spin = saved.spinAngle;
+    rows = saved.rowPhase;
+    generator = saved.random;
+}

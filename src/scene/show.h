@@ -1,0 +1,130 @@
+#pragma once
+// The whole presentation as one object: every piece of run-long state (the
+// frame, the last music reading, the two angles, the scroll text, the random
+// generator, the mesh and the images) and the two phases of the timeline.
+// A host drives it: it reads the music clock, hands the reading to step(),
+// and does what the step asks (present the frame, set the music's volume
+// first, or stop). run() is that loop for hosts that may block; a host whose
+// loop is a per-frame callback calls step() once per callback.
+#include <array>
+#include <cstdint>
+
+#include "effects/mesh.h"
+#include "effects/scroller.h"
+#include "raster/image.h"
+#include "scene/data_files.h"
+#include "scene/timeline.h"
+
+// The pictures a show draws from, at the sizes of their files.
+struct ShowImages {
+    Image background{kBackgroundFile.width, kBackgroundFile.height};
+    Image flare{kFlareFile.width, kFlareFile.height};
+    Image smallFlare{kSmallFlareFile.width, kSmallFlareFile.height};  // loaded, never drawn
+    Image font{kFontFile.width, kFontFile.height};
+};
+
+enum class ShowAction {
+    Present,              // show the frame
+    SetVolumeAndPresent,  // set the music's volume to ShowStep::volume, then show the frame
+    Stop,                 // the presentation is over; nothing was composed
+};
+
+struct ShowStep {
+    ShowAction action = ShowAction::Stop;
+    int32_t volume = 0;
+};
+
+inline constexpr int32_t kBackgroundDarkening = 50;
+inline constexpr int32_t kFadeDarkening = 3;
+
+class Show {
+public:
+    // The scroll message in place, the generator at its seed, the frame and
+    // the images blank (all pixels 0), no mesh yet.
+    Show();
+    Show(const Show&) = delete;
+    Show& operator=(const Show&) = delete;
+
+    // The four images from the working folder in the demo's order; a missing
+    // file prints the loader's message on standard output (no flush).
+    void loadImages();
+    // For hosts that bring pictures of their own (tests, benchmarks).
+    ShowImages& images() { return pictures; }
+    const ShowImages& images() const { return pictures; }
+
+    // Start-up scene: builds the mesh, sets both angles to 1.0, clears the
+    // frame, darkens the background by 50 and projects the mesh once.
+    void setUp();
+
+    // True once the fade has ended: step() would only say Stop.
+    bool finished() const;
+    // One pass of the timeline for a music clock reading in milliseconds:
+    // a show frame while the previous reading was below the show end, then
+    // fade frames while it is below the fade end, then Stop.
+    ShowStep step(int32_t reading);
+
+    // Both phases against a clock, as the demo programs run them. setVolume
+    // receives every fade frame's volume before present(), which shows
+    // frame() and returns false to stop. Returns false when present() did.
+    template <typename ReadClock, typename SetVolume, typename Present>
+    bool run(ReadClock readClock, SetVolume setVolume, Present present) {
+        while (!finished()) {
+            const ShowStep next = step(readClock());
+            if (next.action == ShowAction::Stop) break;
+            if (next.action == ShowAction::SetVolumeAndPresent) setVolume(next.volume);
+            if (!present()) return false;
+        }
+        return true;
+    }
+
+    // The frame as the last step composed it (640x480).
+    const Image& frame() const { return screen; }
+
+    // One show frame for clock reading t: jitter, background, scroller,
+    // wave, projection, wireframe, smear, flares, then the angles for the
+    // next frame. Usually reached through step().
+    void composeShowFrame(int32_t t);
+    // What a show frame for reading t carries over to the next frame (the
+    // jitter, the reading and the angles) without composing its picture:
+    // the wave and the projection of the next frame rewrite everything else.
+    // Benchmarks use it to reach a moment of the show quickly.
+    void passShowFrame(int32_t t);
+    // One fade frame: darkens the frame by 3, returns the music's volume.
+    int32_t composeFadeFrame(int32_t t);
+
+    int32_t musicTime() const { return lastReading; }
+    double spinAngle() const { return spin; }
+    double rowPhase() const { return rows; }
+    const RandomState& random() const { return generator; }
+    const VertexList& vertices() const { return meshVertices; }
+    const TriangleList& triangles() const { return meshTriangles; }
+    const ScrollText& scrollText() const { return text; }
+
+    // What a show frame carries over to the next: the mesh's vertices, the
+    // reading, the angles and the generator. Restoring one taken in the show
+    // phase lets the same frame be composed again (benchmarks do); it
+    // allocates nothing.
+    struct Snapshot {
+        std::array<MeshVertex, kMeshVertexCount> vertices{};
+        int32_t musicTime = 0;
+        double spinAngle = 0.0;
+        double rowPhase = 0.0;
+        RandomState random;
+    };
+    Snapshot snapshot() const;
+    void restore(const Snapshot& saved);
+
+private:
+    enum class Phase { Show, Fade, Over };
+
+    Image screen{kScreenWidth, kScreenHeight};
+    ShowImages pictures;
+    ScrollText text{};
+    int32_t lastReading = 0;  // 0 until the first frame reads the clock
+    double spin = 1.0;
+    double rows = 1.0;
+    RandomState generator;
+    VertexList meshVertices;
+    TriangleList meshTriangles;
+    Phase phase = Phase::Show;
+};

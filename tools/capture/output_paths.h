@@ -1,0 +1,46 @@
+#pragma once
+// What the capture needs to know of the paths it writes to, and the few file
+// operations it does beside writing. The POSIX versions are in
+// output_paths_posix.cpp.
+#include <cstdint>
+#include <string>
+
+struct PathFacts {
+    bool exists = false;
+    bool isRegularFile = false;
+    bool isFolder = false;
+    bool writable = false;
+    // Not a kernel or device file system (procfs, sysfs and the like) for an
+    // existing path; for a new name, the same of its folder.
+    bool onOrdinaryFileSystem = false;
+    int64_t size = 0;
+};
+
+PathFacts pathFacts(const std::string& path);
+
+// The folder a file name lies in ("." for a bare name).
+std::string folderOf(const std::string& path);
+
+// Whether two names reach the same file: the same device and inode when both
+// exist, else the same absolute path once the folders are resolved.
+bool sameFile(const std::string& a, const std::string& b);
+
+// The absolute form of a path whose folder exists, links in the folder resolved.
+std::string absolutePath(const std::string& path);
+
+// Creates a new empty file with a unique name beside finalPath and returns
+// its name in temporary. False with the reason in error.
+bool makeTemporaryBeside(const std::string& finalPath, std::string& temporary, std::string& error);
+
+// Creates a new empty file with a unique name in the system's temporary folder,
+// ending with suffix.
+bool makeTemporaryFile(const char* suffix, std::string& temporary, std::string& error);
+
+// Gives a finished file its final name, replacing what was there.
+bool moveIntoPlace(const char* from, const char* to, std::string& error);
+
+// Removes a file; a file already gone counts as removed.
+void removeFile(const char* path);
+
+// Removes a folder if it is empty.
+void removeEmptyFolder(const char* path);
