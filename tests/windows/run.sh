@@ -3,7 +3,8 @@
 #   1. the Windows unit tests (ctest in the Windows build folder),
 #   2. the data files the generator wrote under Wine, byte for byte,
 #   3. demo_capture.exe: raw frames of the show, jitter and fade phases, the
-#      WAV, and the video pipe into a stand-in encoder, byte for byte,
+#      WAV, and the video pipe into a stand-in encoder, byte for byte; a
+#      capture stopped by Ctrl+C leaves no file,
 #   4. demo_windowed.exe on a private X server: a window with a picture,
 #      zoom key 2, Escape ends it with exit code 0, and its messages are the
 #      native program's bytes.
@@ -102,18 +103,20 @@ else
 fi
 if [ -f "$scratch/video out/demo.mp4" ]; then pass "video file written"; else fail "no video file"; fi
 
-# An encoder that stops reading at once: exit code 1 and the reason.
+# An encoder that stops reading at once: exit code 1 and its own message.
 set +e
 (cd "$windows/bin" && WINEPATH="$(winpath "$scratch/fake ffmpeg")" \
    PIPE_RECORDER_DIR="$(winpath "$scratch/encoder")" PIPE_RECORDER_READ=0 PIPE_RECORDER_EXIT=1 \
+   PIPE_RECORDER_SAY="Unknown encoder 'libx264'" \
    "$wine" demo_capture.exe --fps 50 --video "$(winpath "$scratch/video out/broken.mp4")" \
    2>"$scratch/win/broken.txt")
 rc=$?
 set -e
-if [ $rc -eq 1 ] && grep -q "^demo_capture: ffmpeg" "$scratch/win/broken.txt"; then
+if [ $rc -eq 1 ] && grep -qx "demo_capture: ffmpeg failed: Unknown encoder 'libx264'" "$scratch/win/broken.txt" &&
+   [ "$(ls -A "$scratch/video out")" = "demo.mp4" ]; then
   pass "a failing encoder ends the capture with exit code 1: $(head -n1 "$scratch/win/broken.txt")"
 else
-  fail "failing encoder: exit code $rc, $(cat "$scratch/win/broken.txt")"
+  fail "failing encoder: exit code $rc, $(cat "$scratch/win/broken.txt"), in the folder: $(ls -A "$scratch/video out" | tr '\n' ' ')"
 fi
 
 # A file in a folder that does not exist, written the Windows way: a bad argument.
@@ -123,6 +126,36 @@ set +e
 rc=$?
 set -e
 if [ $rc -eq 2 ]; then pass "a missing folder in a Windows path is a bad argument"; else fail "missing folder: exit code $rc"; fi
+
+# Ctrl+C in the middle of a capture: Wine turns SIGINT into the console's
+# Ctrl+C event. The stand-in encoder is ended, exit code 130, and nothing is
+# left: no video, no WAV, no temporary file beside them or in the temporary folder.
+mkdir -p "$scratch/stopped" "$scratch/encoder stopped"
+find "$WINEPREFIX/drive_c" -name 'demo_capture_*' -delete 2>/dev/null || true
+set +e
+(cd "$windows/bin" && WINEPATH="$(winpath "$scratch/fake ffmpeg")" \
+   PIPE_RECORDER_DIR="$(winpath "$scratch/encoder stopped")" PIPE_RECORDER_FRAME=1228800 \
+   exec "$wine" demo_capture.exe --fps 50 --video "$(winpath "$scratch/stopped/demo.mp4")" \
+   --wav "$(winpath "$scratch/stopped/demo.wav")" 2>"$scratch/win/stopped.txt") &
+capture_pid=$!
+for _ in $(seq 300); do [ -f "$scratch/encoder stopped/args.txt" ] && break; sleep 0.1; done
+sleep 1
+kill -INT "$capture_pid" 2>/dev/null
+rc=timeout
+for _ in $(seq 150); do
+  if ! kill -0 "$capture_pid" 2>/dev/null; then wait "$capture_pid"; rc=$?; break; fi
+  sleep 0.2
+done
+[ "$rc" = timeout ] && { kill "$capture_pid" 2>/dev/null; wait "$capture_pid" 2>/dev/null; }
+set -e
+left=$( (ls -A "$scratch/stopped"; find "$WINEPREFIX/drive_c" -name 'demo_capture_*' 2>/dev/null) | tr '\n' ' ')
+if [ ! -f "$scratch/encoder stopped/args.txt" ]; then
+  fail "Ctrl+C: the encoder never started: $(cat "$scratch/win/stopped.txt")"
+elif [ "$rc" = 130 ] && [ -z "$left" ]; then
+  pass "Ctrl+C ends the capture with exit code 130 and leaves nothing"
+else
+  fail "Ctrl+C: exit code $rc, left: ${left:-nothing}; $(cat "$scratch/win/stopped.txt")"
+fi
 
 echo "== demo_windowed.exe under Xvfb"
 exec 3> "$scratch/display.txt"

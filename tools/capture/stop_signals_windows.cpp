@@ -53,9 +53,9 @@ BOOL WINAPI stopNow(DWORD event) {
 }  // namespace
 
 void installStopSignals() {
-    // A console that ignores Ctrl+C (a program started with Ctrl+C disabled,
-    // as with "start /b") still gets the handler for the other events; the
-    // system does not send it Ctrl+C.
+    // A process started with Ctrl+C disabled (in a new process group) gets
+    // no Ctrl+C event, as nohup keeps SIGINT away on POSIX; the other events
+    // still come.
     SetConsoleCtrlHandler(stopNow, TRUE);
 }
 
