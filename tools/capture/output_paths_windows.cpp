@@ -36,8 +36,8 @@ bool isReservedDeviceName(const std::string& path) {
 
 // Paths in the device name space (\\.\PIPE\x, \\?\GLOBALROOT\...).
 bool isDeviceNamespace(const std::string& path) {
-    return path.size() >= 4 && isSeparator(path[0]) && isSeparator(path[1]) && (path[2] == '.' || path[2] == '?') &&
-           isSeparator(path[3]);
+    return path.size() >= 4 && isSeparator(path[0]) && isSeparator(path[1]) &&
+           (path[2] == '.' || path[2] == '?') && isSeparator(path[3]);
 }
 
 // An open handle on an existing file or folder, for reading its facts only.
@@ -95,8 +95,8 @@ std::wstring fullPathName(const std::string& path) {
 bool sameTextIgnoringCase(const std::string& a, const std::string& b) {
     const std::wstring wa = widePath(a);
     const std::wstring wb = widePath(b);
-    return CompareStringOrdinal(wa.c_str(), static_cast<int>(wa.size()), wb.c_str(), static_cast<int>(wb.size()),
-                                TRUE) == CSTR_EQUAL;
+    return CompareStringOrdinal(wa.c_str(), static_cast<int>(wa.size()), wb.c_str(),
+                                static_cast<int>(wb.size()), TRUE) == CSTR_EQUAL;
 }
 
 std::string joined(const std::string& folder, const std::string& name) {
@@ -115,8 +115,9 @@ std::string uniqueStem() {
 
 // Creates a file that did not exist; the reason in error otherwise.
 bool createNewFile(const std::string& path, DWORD& error) {
-    const HANDLE file = CreateFileW(widePath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
-                                    nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file =
+        CreateFileW(widePath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                    CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         error = GetLastError();
         return false;
@@ -193,7 +194,8 @@ bool sameFile(const std::string& a, const std::string& b) {
 
 bool makeTemporaryBeside(const std::string& finalPath, std::string& temporary, std::string& error) {
     DWORD code = 0;
-    if (createUnique(joined(folderOf(finalPath), "." + nameOf(finalPath) + "."), "", temporary, code)) return true;
+    if (createUnique(joined(folderOf(finalPath), "." + nameOf(finalPath) + "."), "", temporary, code))
+        return true;
     error = "cannot create a file beside '" + finalPath + "': " + systemMessage(code);
     return false;
 }
@@ -211,7 +213,8 @@ bool makeTemporaryFile(const char* suffix, std::string& temporary, std::string& 
 }
 
 bool moveIntoPlace(const char* from, const char* to, std::string& error) {
-    if (MoveFileExW(widePath(from).c_str(), widePath(to).c_str(), MOVEFILE_REPLACE_EXISTING) != 0) return true;
+    if (MoveFileExW(widePath(from).c_str(), widePath(to).c_str(), MOVEFILE_REPLACE_EXISTING) != 0)
+        return true;
     error = std::string("cannot write '") + to + "': " + systemMessage(GetLastError());
     return false;
 }

@@ -19,16 +19,12 @@ HANDLE encoder = nullptr;  // our own handle on the encoder process
 
 int exitCodeFor(DWORD event) {
     switch (event) {
-    case CTRL_C_EVENT:
-    case CTRL_BREAK_EVENT:
-        return 130;
-    case CTRL_CLOSE_EVENT:
-        return 129;
-    case CTRL_LOGOFF_EVENT:
-    case CTRL_SHUTDOWN_EVENT:
-        return 143;
-    default:
-        return 0;
+        case CTRL_C_EVENT:
+        case CTRL_BREAK_EVENT: return 130;
+        case CTRL_CLOSE_EVENT: return 129;
+        case CTRL_LOGOFF_EVENT:
+        case CTRL_SHUTDOWN_EVENT: return 143;
+        default: return 0;
     }
 }
 
@@ -66,8 +62,8 @@ int32_t registerPendingFile(const char* path) {
     int32_t found = -1;
     for (int32_t slot = 0; slot < kMaxPendingFiles && found < 0; ++slot) {
         if (pendingUsed[slot]) continue;
-        const int wide = MultiByteToWideChar(CP_ACP, 0, path, static_cast<int>(length) + 1, pendingPaths[slot],
-                                             kMaxPendingPath);
+        const int wide = MultiByteToWideChar(CP_ACP, 0, path, static_cast<int>(length) + 1,
+                                             pendingPaths[slot], kMaxPendingPath);
         if (wide <= 0) break;
         pendingUsed[slot] = true;
         found = slot;
