@@ -1,14 +1,16 @@
 # make demo   sets everything up and plays the demo (windowed).
 # make test   sets everything up and runs every test.
 # make web    the demo as a static web site in build-web/site; make serve-web serves it.
+# make windows / make test-windows: the Windows build (cross-compiled) and its tests under Wine.
 BUILD      ?= build
 BUILD_SAN  ?= build-sanitize
 BUILD_TSAN ?= build-tsan
 BUILD_WEB  ?= build-web
+BUILD_WIN  ?= build-windows
 WEB_PORT   ?= 8000
 CMAKE_OPTS ?= $(if $(CI),-DDEMO_WERROR=ON,)
 
-.PHONY: all deps build demo demo-fullscreen test test-sanitize test-tsan bench web serve-web test-web clean check-format
+.PHONY: all deps build demo demo-fullscreen test test-sanitize test-tsan bench web serve-web test-web windows test-windows clean check-format
 
 all: build
 
@@ -70,5 +72,14 @@ check-format: deps
 	tools/scripts/check-format.sh
 	tools/scripts/check-layers.sh
 
+# 64-bit Windows: the programs, their DLLs and data files in dist/demo-windows-x86_64.zip.
+# The first run builds SDL2, libopenmpt and GoogleTest for Windows (cached outside the checkout).
+windows: deps
+	tools/scripts/windows-build.sh $(BUILD_WIN) $(CMAKE_OPTS)
+
+# The Windows unit tests, the capture and demo_windowed.exe under Wine, against the Linux build.
+test-windows: build windows
+	tests/windows/run.sh $(BUILD) $(BUILD_WIN)
+
 clean:
-	rm -rf $(BUILD) $(BUILD_SAN) $(BUILD_TSAN) $(BUILD_WEB)
+	rm -rf $(BUILD) $(BUILD_SAN) $(BUILD_TSAN) $(BUILD_WEB) $(BUILD_WIN) dist

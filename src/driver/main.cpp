@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "display/display.h"
+#include "driver/console.h"
 #include "driver/music.h"
 #include "scene/scroll_message.h"
 #include "scene/show.h"
@@ -15,6 +16,7 @@ void say(const char* text) { std::cout << text << std::flush; }
 }  // namespace
 
 int main() {
+    prepareConsole();
     say("Demo-Engine by Vak\n");
     say("\n loading data ...\n");
     Show show;  // holds the scroll message from here on

@@ -1,7 +1,10 @@
 // Whether the outputs named on the command line can be written: ordinary
 // files or folders (never kernel files or devices), none of them the same
 // file as another output or as one of the data files the capture reads.
+#include <cstring>
+
 #include "capture_options.h"
+#include "capture_platform.h"
 #include "output_paths.h"
 #include "scene/data_files.h"
 
@@ -23,7 +26,7 @@ bool checkFolder(const std::string& dir, std::string& error) {
 bool checkFile(const std::string& file, const char* what, std::string& error) {
     const PathFacts facts = pathFacts(file);
     error = std::string("cannot write the ") + what + " file '" + file + "'";
-    if (file.empty() || file.back() == '/') return false;
+    if (file.empty() || std::strchr(kPathSeparators, file.back()) != nullptr) return false;
     if (facts.exists && (!facts.isRegularFile || !facts.onOrdinaryFileSystem)) {
         if (!facts.isFolder) error += kNotOrdinary;
         return false;

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "capture_platform.h"
 #include "output_paths.h"
 #include "stop_signals.h"
 
@@ -62,7 +63,7 @@ const unsigned char* FrameFiles::encodeRaw(const Image& image) {
 }
 
 bool FrameFiles::writeFile(const char* filePath, const unsigned char* data, size_t size) {
-    const int fd = ::open(filePath, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const int fd = openOutputFile(filePath);
     bool ok = fd >= 0;
     while (ok && size > 0) {
         const ssize_t n = ::write(fd, data, size);
@@ -102,7 +103,7 @@ bool FrameFiles::write(int32_t frame, const Image& image) {
 }
 
 bool makeFrameFolder(const std::string& dir, std::string& error) {
-    if (::mkdir(dir.c_str(), 0755) == 0 || errno == EEXIST) return true;
+    if (createFolder(dir.c_str()) == 0 || errno == EEXIST) return true;
     error = "cannot make the folder '" + dir + "': " + std::strerror(errno);
     return false;
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "capture_options.h"
+#include "capture_platform.h"
 #include "capture_session.h"
 #include "stop_signals.h"
 
@@ -21,6 +22,7 @@ int badArguments(const std::string& error) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    setUpCaptureProcess();
     CaptureOptions options;
     std::string error;
     if (!parseCaptureOptions(argc, argv, options, error)) return badArguments(error);
@@ -29,10 +31,11 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (!checkCaptureOutputs(options, error)) return badArguments(error);
-    // A stop signal removes the unfinished outputs; a vanished encoder or a
-    // file size limit shows as a write error.
+    // A stop signal (on Windows, Ctrl+C or closing the console) removes the
+    // unfinished outputs; a vanished encoder or a file size limit shows as a
+    // write error.
     installStopSignals();
-    CaptureSession session(options, isatty(STDERR_FILENO) != 0);
+    CaptureSession session(options, stderrIsTerminal());
     if (!session.prepare() || !session.run()) {
         std::fprintf(stderr, "demo_capture: %s\n", session.error().c_str());
         return kExitFailure;

@@ -2,7 +2,8 @@
 // Ending a capture by SIGINT, SIGTERM or SIGHUP: the encoder is stopped, every
 // file still being written is removed, and the process exits with 128 plus
 // the signal number. The files and the encoder are registered while they are
-// in the making. The POSIX version is in stop_signals_posix.cpp.
+// in the making. The POSIX version is in stop_signals_posix.cpp; the Windows
+// version (console control events in place of signals) in stop_signals_windows.cpp.
 #include <cstdint>
 
 inline constexpr int32_t kMaxPendingFiles = 4;

@@ -1,19 +1,12 @@
 #include "video_pipe.h"
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <bit>
 #include <cerrno>
-#include <cstdlib>
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
 #include "stop_signals.h"
-
-extern char** environ;
 
 namespace {
 
@@ -39,7 +32,7 @@ std::string oneLine(std::string text) {
     return replaceAll(replaceAll(text, "\r", ""), "\n", "; ");
 }
 
-[[maybe_unused]] std::vector<std::string> ffmpegArguments(const VideoSettings& s) {
+std::vector<std::string> ffmpegArguments(const VideoSettings& s) {
     std::vector<std::string> args = {"ffmpeg",
                                      "-hide_banner",
                                      "-loglevel",
@@ -76,132 +69,67 @@ std::string oneLine(std::string text) {
 
 }  // namespace
 
-bool isOnPath(const char* program) {
-    const char* path = std::getenv("PATH");
-    if (path == nullptr) return false;
-    const std::string folders = path;
-    size_t start = 0;
-    while (start <= folders.size()) {
-        size_t end = folders.find(':', start);
-        if (end == std::string::npos) end = folders.size();
-        const std::string folder = end > start ? folders.substr(start, end - start) : ".";
-        const std::string candidate = folder + "/" + program;
-        struct stat info {};
-        if (stat(candidate.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
-            access(candidate.c_str(), X_OK) == 0) {
-            return true;
-        }
-        start = end + 1;
-    }
-    return false;
-}
+bool isOnPath(const char* program) { return !findOnPath(program).empty(); }
 
 VideoPipe::~VideoPipe() {
-    closeInput();
-    if (child > 0) waitpid(child, nullptr, 0);
+    if (encoder.running()) encoder.wait();
     forgetEncoder();
-    if (errors != nullptr) std::fclose(errors);
-}
-
-void VideoPipe::closeInput() {
-    if (input >= 0) ::close(input);
-    input = -1;
 }
 
 bool VideoPipe::start(const VideoSettings& settings) {
-    if (!kCanStartPrograms) {
-        message = "this build cannot start ffmpeg";
-        return false;
-    }
-#ifndef __EMSCRIPTEN__
-    int fds[2];
-    if (pipe2(fds, O_CLOEXEC) != 0) {
-        message = std::string("cannot make a pipe: ") + std::strerror(errno);
-        return false;
-    }
     outputFile = settings.outputFile;
     shownName = settings.shownName.empty() ? settings.outputFile : settings.shownName;
-    errors = std::tmpfile();
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, fds[0], STDIN_FILENO);
-    if (errors != nullptr) posix_spawn_file_actions_adddup2(&actions, fileno(errors), STDERR_FILENO);
-    std::vector<std::string> args = ffmpegArguments(settings);
-    std::vector<char*> argv;
-    for (std::string& arg : args) argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    const int result = posix_spawnp(&child, "ffmpeg", &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(fds[0]);
-    input = fds[1];
-    if (result != 0) {
-        child = -1;
-        closeInput();
-        message = std::string("cannot start ffmpeg: ") + std::strerror(result);
+    const std::string program = findOnPath("ffmpeg");
+    std::string error = std::strerror(ENOENT);
+    if (program.empty() || !encoder.start(program, ffmpegArguments(settings), error, true)) {
+        message = "cannot start ffmpeg: " + error;
         return false;
     }
-    registerEncoder(child);
+    registerEncoder(encoder.processId());
     return true;
-#else
-    (void)settings;
-    return false;
-#endif
 }
 
 // What ffmpeg wrote on its standard error, its name for the output replaced
 // by the output's own name.
 std::string VideoPipe::encoderErrors() const {
-    if (errors == nullptr) return "";
-    std::string text;
-    std::rewind(errors);
-    char chunk[4096];
-    size_t n = 0;
-    while ((n = std::fread(chunk, 1, sizeof chunk, errors)) > 0) text.append(chunk, n);
+    const std::string text = encoder.errors();
     return replaceAll(replaceAll(text, plainFileName(outputFile), shownName), outputFile, shownName);
 }
 
 // Reaps ffmpeg; true when it ended with exit code 0. Otherwise the message
 // is ffmpeg's own error, or how it ended when it said nothing.
 bool VideoPipe::waitForEncoder() {
-    int status = 0;
-    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {}
-    child = -1;
+    const ChildPipe::Ending ending = encoder.wait();
     forgetEncoder();
     const std::string said = encoderErrors();
-    if (WIFEXITED(status) && WEXITSTATUS(status) == 0) {
+    if (ending.exited && ending.code == 0) {
         std::fputs(said.c_str(), stderr);  // warnings, as ffmpeg would show them
         return true;
     }
     if (!said.empty()) {
         message = "ffmpeg failed: " + oneLine(said);
+    } else if (ending.exited) {
+        message = "ffmpeg failed with exit code " + std::to_string(ending.code);
+    } else if (ending.code > 0) {
+        message = "ffmpeg was ended by signal " + std::to_string(ending.code);
     } else {
-        message = WIFEXITED(status) ? "ffmpeg failed with exit code " + std::to_string(WEXITSTATUS(status))
-                                    : "ffmpeg was ended by signal " + std::to_string(WTERMSIG(status));
+        message = "ffmpeg could not be waited for";
     }
     return false;
 }
 
 bool VideoPipe::write(const Image& frame) {
-    const char* data = reinterpret_cast<const char*>(frame.getPixels());
-    size_t size = size_t{4} * static_cast<size_t>(frame.getWidth()) * static_cast<size_t>(frame.getHeight());
-    while (size > 0) {
-        const ssize_t n = ::write(input, data, size);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            const std::string reason = std::strerror(errno);
-            closeInput();
-            if (child > 0 && !waitForEncoder()) return false;
-            message = "ffmpeg stopped taking frames: " + reason;
-            return false;
-        }
-        data += n;
-        size -= static_cast<size_t>(n);
-    }
-    return true;
+    const size_t size =
+        size_t{4} * static_cast<size_t>(frame.getWidth()) * static_cast<size_t>(frame.getHeight());
+    std::string reason;
+    if (encoder.write(frame.getPixels(), size, reason)) return true;
+    encoder.closeInput();
+    if (encoder.running() && !waitForEncoder()) return false;
+    message = "ffmpeg stopped taking frames: " + reason;
+    return false;
 }
 
 bool VideoPipe::finish() {
-    closeInput();
-    if (child <= 0) return false;
+    if (!encoder.running()) return false;
     return waitForEncoder();
 }

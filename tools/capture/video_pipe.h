@@ -3,9 +3,9 @@
 // pipe, muxing them with the soundtrack file into an H.264 MP4 (yuv420p).
 #include <sys/types.h>
 #include <cstdint>
-#include <cstdio>
 #include <string>
 
+#include "child_pipe.h"
 #include "raster/image.h"
 
 // Whether this build can start ffmpeg at all: the WebAssembly build, run
@@ -46,13 +46,10 @@ public:
     const std::string& error() const { return message; }
 
 private:
-    void closeInput();
     bool waitForEncoder();
     std::string encoderErrors() const;
 
-    int input = -1;
-    pid_t child = -1;
-    std::FILE* errors = nullptr;  // ffmpeg's standard error
+    ChildPipe encoder;  // ffmpeg, its standard error kept in a temporary file
     std::string outputFile;
     std::string shownName;
     std::string message;

@@ -4,6 +4,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "capture_platform.h"
+
 namespace {
 
 constexpr int32_t kBytesPerFrame = kWavChannels * 2;
@@ -47,7 +49,7 @@ bool WavFile::open(const std::string& path, int64_t frameCount, const std::strin
         errno = EFBIG;
         return fail("soundtrack too long for");
     }
-    file = std::fopen(path.c_str(), "wb");
+    file = openOutputStream(path.c_str());
     if (file == nullptr) return fail("cannot create");
     unsigned char header[44];
     makeHeader(header, static_cast<uint32_t>(dataBytes));

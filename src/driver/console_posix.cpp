@@ -1,0 +1,3 @@
+#include "driver/console.h"
+
+void prepareConsole() {}

@@ -1,0 +1,58 @@
+// Windows version of capture_platform.h.
+#include <windows.h>
+
+#include <direct.h>
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+
+#include "capture_platform.h"
+#include "windows_text.h"
+
+const char kPathSeparators[] = "/\\";
+
+// Windows has no SIGPIPE: a write into a closed pipe fails by itself. The C
+// runtime's text mode would turn every '\n' written into "\r\n".
+void setUpCaptureProcess() {
+    _setmode(_fileno(stdin), _O_BINARY);  // text mode would also end the input at a byte 0x1a
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+}
+
+bool stderrIsTerminal() { return _isatty(_fileno(stderr)) != 0; }
+
+int createFolder(const char* path) { return _mkdir(path); }
+
+// The file is opened with every sharing mode, removal included: a stop
+// removes the files in the making while they are still open.
+namespace {
+
+HANDLE createOutput(const char* path) {
+    const std::wstring name = widePath(path);
+    const HANDLE file =
+        CreateFileW(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) errno = errnoFromSystem(GetLastError());
+    return file;
+}
+
+}  // namespace
+
+int openOutputFile(const char* path) {
+    const HANDLE file = createOutput(path);
+    if (file == INVALID_HANDLE_VALUE) return -1;
+    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(file), _O_WRONLY | _O_BINARY);
+    if (fd < 0) CloseHandle(file);
+    return fd;
+}
+
+std::FILE* openOutputStream(const char* path) {
+    const int fd = openOutputFile(path);
+    if (fd < 0) return nullptr;
+    std::FILE* stream = _fdopen(fd, "wb");
+    if (stream == nullptr) _close(fd);
+    return stream;
+}
