@@ -27,7 +27,8 @@ cleanup() {
 trap cleanup EXIT
 
 failures=0
-pass() { echo "PASS: $*"; }
+passes=0
+pass() { echo "PASS: $*"; passes=$((passes + 1)); }
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 check_same() {  # what file1 file2
   if cmp -s "$2" "$3"; then pass "$1"; else fail "$1 ($2 and $3 differ)"; fi
@@ -231,8 +232,5 @@ else
 fi
 
 echo "capture times: native $native_s s, Wine $wine_s s"
-if [ $failures -gt 0 ]; then
-  echo "$failures Windows checks failed"
-  exit 1
-fi
-echo "all Windows checks passed"
+echo "windows: $passes passed, $failures failed"
+[ $failures -eq 0 ]
