@@ -28,7 +28,8 @@ std::string environment(const char* name) {
 bool writeFile(const std::string& path, const void* data, size_t size) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr) return false;
-    const bool ok = std::fwrite(data, 1, size, file) == size;
+    // An empty write hands fwrite no buffer at all, which it must not get.
+    const bool ok = size == 0 || std::fwrite(data, 1, size, file) == size;
     return std::fclose(file) == 0 && ok;
 }
 

@@ -34,11 +34,12 @@ std::string readFile(const fs::path& path) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-// putenv keeps the string it is given, so each setting gets its own.
 void setEnvironment(const std::string& name, const std::string& value) {
-    static std::vector<std::string*> kept;
-    kept.push_back(new std::string(name + "=" + value));
-    ASSERT_EQ(putenv(kept.back()->data()), 0);
+#ifdef _WIN32
+    ASSERT_EQ(_putenv_s(name.c_str(), value.c_str()), 0);
+#else
+    ASSERT_EQ(setenv(name.c_str(), value.c_str(), 1), 0);
+#endif
 }
 
 class Scratch {
