@@ -4,21 +4,11 @@
 #include <cstdint>
 #include <cstring>
 
+#include "raster/double_bits.h"
+
 namespace {
 
 using Wide = unsigned __int128;
-
-uint64_t bitsOf(double x) {
-    uint64_t b;
-    std::memcpy(&b, &x, sizeof b);
-    return b;
-}
-
-double fromBits(uint64_t b) {
-    double x;
-    std::memcpy(&x, &b, sizeof x);
-    return x;
-}
 
 constexpr uint64_t kSignBit = uint64_t{1} << 63;
 constexpr uint64_t kHidden = uint64_t{1} << 52;

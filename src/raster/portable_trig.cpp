@@ -5,6 +5,7 @@
 #include <cstring>
 #include <limits>
 
+#include "raster/double_bits.h"
 #include "raster/exact_fma.h"
 #include "raster/sincos_table.h"
 
@@ -53,12 +54,6 @@ constexpr uint32_t kInfinite = 0x7ff00000;
 
 constexpr double kSmallSin = 0.126;
 
-// (memcpy rather than std::bit_cast: older Emscripten's libc++ lacks it.)
-uint64_t bitsOf(double x) {
-    uint64_t b;
-    std::memcpy(&b, &x, sizeof b);
-    return b;
-}
 uint32_t highWord(double x) { return static_cast<uint32_t>(bitsOf(x) >> 32); }
 uint32_t lowWord(double x) { return static_cast<uint32_t>(bitsOf(x)); }
 

@@ -8,21 +8,10 @@
 #include <random>
 #include <string>
 
+#include "raster/double_bits.h"
 #include "raster/exact_fma.h"
 
 namespace {
-
-uint64_t bitsOf(double v) {
-    uint64_t b;
-    std::memcpy(&b, &v, sizeof b);
-    return b;
-}
-
-double fromBits(uint64_t b) {
-    double v;
-    std::memcpy(&v, &b, sizeof v);
-    return v;
-}
 
 #if defined(__GLIBC__)
 #define REQUIRE_REFERENCE()

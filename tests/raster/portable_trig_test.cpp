@@ -16,6 +16,7 @@
 
 #include "effects/mesh.h"
 #include "effects/wave.h"
+#include "raster/double_bits.h"
 #include "raster/portable_trig.h"
 
 namespace {
@@ -45,12 +46,6 @@ bool referenceAvailable() {
 
 #define REQUIRE_REFERENCE() \
     if (!referenceAvailable()) GTEST_SKIP() << "needs glibc's sin/cos on x86-64 with FMA"
-
-uint64_t bitsOf(double v) {
-    uint64_t b;
-    std::memcpy(&b, &v, sizeof b);
-    return b;
-}
 
 std::string hex(double v) {
     char text[64];
