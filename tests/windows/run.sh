@@ -40,7 +40,8 @@ echo "== unit tests under Wine"
 if ctest --test-dir "$windows" --output-on-failure -j2; then pass "unit tests"; else fail "unit tests"; fi
 
 echo "== data files"
-for f in welt.raw flare.raw flare2.raw font.raw qzt_dmbl.xm; do
+mapfile -t data_files < "$root/tools/data-files.txt"
+for f in "${data_files[@]}"; do
   check_same "$f as on Linux" "$native/bin/$f" "$windows/bin/$f"
 done
 

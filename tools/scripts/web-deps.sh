@@ -16,17 +16,7 @@ log() { echo "web-deps: $*" >&2; }
 
 # --- Debian packages -------------------------------------------------------
 packages=(emscripten chromium python3 dpkg-dev cmake make ninja-build)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  log "installing: ${missing[*]}"
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  $sudo apt-get update -qq >&2
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2
-fi
+"$here/apt-install-missing.sh" "${packages[@]}"
 
 # Debian's emscripten finds its JavaScript modules (acorn) only through NODE_PATH.
 export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}

@@ -43,8 +43,9 @@ stage=$build/$name
 rm -rf "$stage"
 mkdir -p "$stage" dist
 bin=$build/bin
+mapfile -t data_files < tools/data-files.txt
 for f in demo_windowed.exe demo_fullscreen.exe demo_capture.exe SDL2.dll libwinpthread-1.dll \
-         welt.raw flare.raw flare2.raw font.raw qzt_dmbl.xm; do
+         "${data_files[@]}"; do
   cp "$bin/$f" "$stage/"
 done
 sed 's/$/\r/' tools/windows/README.txt > "$stage/README.txt"

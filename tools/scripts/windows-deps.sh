@@ -17,18 +17,7 @@ toolchain=$root/cmake/mingw-w64-$arch.cmake
 
 # The cross compilers, Wine and the rest of the Windows build's tools.
 packages=(mingw-w64 wine64 zip dpkg-dev cmake ninja-build make pkg-config)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "installing: ${missing[*]}" >&2
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  $sudo apt-get -o DPkg::Lock::Timeout=1200 update -qq >&2
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=1200 install -y -qq \
-    --no-install-recommends "${missing[@]}" >&2
-fi
+"$here/apt-install-missing.sh" "${packages[@]}"
 
 source_of() { "$here/debian-source.sh" "$1" "$deps/src"; }
 version_of() { basename "$1" | sed "s/^$2-//"; }
