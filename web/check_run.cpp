@@ -1,41 +1,9 @@
 #include "check_run.h"
 
-#include <algorithm>
-#include <charconv>
-
-#include "frame_schedule.h"
+#include "raster/frame_bytes.h"
+#include "scene/frame_clock.h"
+#include "scene/frame_list.h"
 #include "sha256.h"
-
-namespace {
-
-constexpr int32_t kMaxFrameNumber = 1000 * 1000 * 1000;
-
-bool parseNumber(std::string_view text, int32_t& value) {
-    if (text.empty()) return false;
-    const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, value);
-    return error == std::errc{} && stop == end && value >= 0;
-}
-
-bool parseFrameList(std::string_view text, std::vector<int32_t>& frames) {
-    frames.clear();
-    size_t start = 0;
-    for (;;) {
-        const size_t comma = text.find(',', start);
-        const std::string_view item =
-            text.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
-        int32_t frame = 0;
-        if (!parseNumber(item, frame) || frame > kMaxFrameNumber) return false;
-        frames.push_back(frame);
-        if (comma == std::string_view::npos) break;
-        start = comma + 1;
-    }
-    std::sort(frames.begin(), frames.end());
-    frames.erase(std::unique(frames.begin(), frames.end()), frames.end());
-    return true;
-}
-
-}  // namespace
 
 bool parseCheckRequest(std::string_view fragment, CheckRequest& request, std::string& error) {
     if (!fragment.empty() && fragment.front() == '#') fragment.remove_prefix(1);
@@ -50,9 +18,13 @@ bool parseCheckRequest(std::string_view fragment, CheckRequest& request, std::st
         const std::string_view key = pair.substr(0, equals);
         const std::string_view value =
             equals == std::string_view::npos ? std::string_view{} : pair.substr(equals + 1);
+        if ((key == "fps" && haveFps) || (key == "frames" && haveFrames)) {
+            error = std::string(key) + "= given twice";
+            return false;
+        }
         if (key == "fps") {
-            if (!parseNumber(value, request.fps) || request.fps < kMinCaptureFps ||
-                request.fps > kMaxCaptureFps) {
+            if (!parseWholeNumber(value, request.fps) || request.fps < kMinFrameRate ||
+                request.fps > kMaxFrameRate) {
                 error = "fps must be a number from 1 to 1000";
                 return false;
             }
@@ -70,21 +42,19 @@ bool parseCheckRequest(std::string_view fragment, CheckRequest& request, std::st
         error = "the check needs frames=K1,K2,... and fps=N";
         return false;
     }
+    // The same range as demo_capture's --only.
+    const int32_t totalFrames = makeFrameSchedule(request.fps).totalFrames;
+    if (request.frames.back() >= totalFrames) {
+        error = "frame " + std::to_string(request.frames.back()) + " is outside the timeline (frames 0 to " +
+                std::to_string(totalFrames - 1) + " at " + std::to_string(request.fps) + " fps)";
+        return false;
+    }
     return true;
 }
 
 std::string frameSha256(const Image& frame) {
-    const size_t count = static_cast<size_t>(frame.getWidth()) * static_cast<size_t>(frame.getHeight());
-    std::vector<uint8_t> bytes(count * 4);
-    const uint32_t* pixels = frame.getPixels();
-    for (size_t i = 0; i < count; ++i) {
-        const uint32_t word = pixels[i];
-        bytes[4 * i] = static_cast<uint8_t>(word);
-        bytes[4 * i + 1] = static_cast<uint8_t>(word >> 8);
-        bytes[4 * i + 2] = static_cast<uint8_t>(word >> 16);
-        bytes[4 * i + 3] = static_cast<uint8_t>(word >> 24);
-    }
-    return assetgen::sha256Hex(bytes);
+    std::vector<uint8_t> scratch(littleEndianByteCount(frame));
+    return sha256Hex(littleEndianBytes(frame, scratch.data()), scratch.size());
 }
 
 CheckRun::CheckRun(Show& show, CheckRequest request) : show(show), request(std::move(request)) {}

@@ -13,24 +13,17 @@
 #include <emscripten/emscripten.h>
 
 #include <cstdint>
-#include <cstdio>
-#include <iostream>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "check_run.h"
-#include "driver/music.h"
+#include "driver/host.h"
 #include "rgba_frame.h"
-#include "scene/data_files.h"
-#include "scene/scroll_message.h"
 #include "scene/show.h"
 #include "sound/sound_library.h"
 
 namespace {
-
-constexpr int kMixRate = 44100;
-constexpr int kMaxSoftwareChannels = 32;
 
 enum class Stage { Empty, Loaded, Playing, Checking, Over };
 
@@ -49,36 +42,6 @@ Page& page() {
     return *instance;
 }
 
-void say(const char* text) { std::cout << text << std::flush; }
-
-// The sound library's start as the native driver does it, except that a
-// failure is reported to the page instead of ending the process.
-bool startMusic(Page& p) {
-    if (FSOUND_GetVersion() != kRequiredSoundVersion) {
-        p.text = "wrong sound library version";
-        return false;
-    }
-    if (!FSOUND_Init(kMixRate, kMaxSoftwareChannels, 0)) {
-        p.text = soundErrorText(FSOUND_GetError());
-        return false;
-    }
-    p.song = FMUSIC_LoadSong(kSongFileName);
-    if (p.song == nullptr || !FMUSIC_PlaySong(p.song)) {
-        p.text = soundErrorText(FSOUND_GetError());
-        FSOUND_Close();
-        return false;
-    }
-    return true;
-}
-
-void finishShow(Page& p) {
-    FMUSIC_FreeSong(p.song);
-    p.song = nullptr;
-    FSOUND_Close();
-    std::cout << " finish...\n\n" << kCodeCreditLine << "Graphic: Vak\n" << kSoundCreditLine << std::flush;
-    p.stage = Stage::Over;
-}
-
 }  // namespace
 
 extern "C" {
@@ -87,11 +50,8 @@ extern "C" {
 EMSCRIPTEN_KEEPALIVE int demo_load() {
     Page& p = page();
     if (p.stage != Stage::Empty) return 0;
-    say("Demo-Engine by Vak\n");
-    say("\n loading data ...\n");
     p.show = std::make_unique<Show>();
-    p.show->loadImages();
-    std::cout.flush();  // brings out any loader message before the next line
+    loadShow(*p.show);
     p.stage = Stage::Loaded;
     return 1;
 }
@@ -102,14 +62,18 @@ EMSCRIPTEN_KEEPALIVE int demo_load() {
 EMSCRIPTEN_KEEPALIVE int demo_start() {
     Page& p = page();
     if (p.stage != Stage::Loaded) return 0;
-    say("\n loading sound ...\n");
-    if (!startMusic(p)) {
-        say(("\n" + p.text + "\n").c_str());
+    const MusicStart music = startShowMusic();
+    if (music.song == nullptr) {
+        // The page shows the line; the sound system a failed load left open is closed.
+        say(music.failure.c_str());
+        p.text = music.failure.substr(0, music.failure.find('\n'));
+        FSOUND_Close();
         p.stage = Stage::Over;
         return 0;
     }
+    p.song = music.song;
     p.show->setUp();
-    say("\n Go..............\n");
+    say(kGoText);
     p.stage = Stage::Playing;
     return 1;
 }
@@ -122,7 +86,9 @@ EMSCRIPTEN_KEEPALIVE int demo_frame() {
     if (p.stage != Stage::Playing) return 0;
     const ShowStep step = p.show->step(FMUSIC_GetTime(p.song));
     if (step.action == ShowAction::Stop) {
-        finishShow(p);
+        closeShow(p.song);
+        p.song = nullptr;
+        p.stage = Stage::Over;
         return 0;
     }
     if (step.action == ShowAction::SetVolumeAndPresent) FMUSIC_SetMasterVolume(p.song, step.volume);

@@ -1,36 +1,31 @@
 // The demo's entry point: start-up, the show and fade phases timed by the
 // music clock, and the closing with its credits.
-#include <iostream>
+#include <cstdio>
+#include <cstdlib>
 
 #include "display/display.h"
 #include "driver/console.h"
-#include "driver/music.h"
-#include "scene/scroll_message.h"
+#include "driver/host.h"
 #include "scene/show.h"
 #include "sound/sound_library.h"
 
-namespace {
-
-void say(const char* text) { std::cout << text << std::flush; }
-
-}  // namespace
-
 int main() {
     prepareConsole();
-    say("Demo-Engine by Vak\n");
-    say("\n loading data ...\n");
     Show show;  // holds the scroll message from here on
-    show.loadImages();
-    std::cout.flush();  // brings out any loader message before the next line
-    say("\n loading sound ...\n");
-    FMUSIC_MODULE* song = startMusic();
+    loadShow(show);
+    const MusicStart music = startShowMusic();
+    if (music.song == nullptr) {
+        std::printf("%s", music.failure.c_str());
+        std::exit(1);  // the runtime's normal exit: the streams are flushed
+    }
+    FMUSIC_MODULE* song = music.song;
     show.setUp();
-    say("\n init DirextX ...\n");
+    say(kInitDisplayText);
     if (!displayInit("test", kScreenWidth, kScreenHeight)) {
-        say("\n DirectX Suxxs !!!\n");
+        say(kDisplayFailedText);
         return 1;
     }
-    say("\n Go..............\n");
+    say(kGoText);
 
     show.run([song] { return FMUSIC_GetTime(song); },
              [song](int32_t volume) { FMUSIC_SetMasterVolume(song, volume); },
@@ -39,8 +34,6 @@ int main() {
                  return true;
              });
 
-    FMUSIC_FreeSong(song);
-    FSOUND_Close();
-    std::cout << " finish...\n\n" << kCodeCreditLine << "Graphic: Vak\n" << kSoundCreditLine << std::flush;
+    closeShow(song);
     return 0;
 }

@@ -1,32 +1,34 @@
 #include "driver/music.h"
 
 #include <cstdio>
-#include <cstdlib>
 
+#include "scene/data_files.h"
+#include "sound/sample_format.h"
 #include "sound/sound_library.h"
 
 namespace {
 
-constexpr int kMixRate = 44100;
 constexpr int kMaxSoftwareChannels = 32;
 
-[[noreturn]] void failWithSoundError() {
-    std::printf("%s\n", soundErrorText(FSOUND_GetError()));
-    std::exit(1);
+MusicStart failedWithSoundError() {
+    MusicStart start;
+    start.failure = std::string(soundErrorText(FSOUND_GetError())) + "\n";
+    return start;
 }
 
 }  // namespace
 
-FMUSIC_MODULE* startMusic() {
-    if (FSOUND_GetVersion() != kRequiredSoundVersion) {
-        std::printf("Error : You are using the wrong DLL version!  You should be using FMOD %.02f\n",
-                    static_cast<double>(kRequiredSoundVersion));
-        std::exit(1);
+MusicStart startMusic() {
+    if (FSOUND_GetVersion() != kSoundLibraryVersion) {
+        char line[128];
+        std::snprintf(line, sizeof line,
+                      "Error : You are using the wrong DLL version!  You should be using FMOD %.02f\n",
+                      static_cast<double>(kSoundLibraryVersion));
+        return MusicStart{nullptr, line};
     }
-    if (!FSOUND_Init(kMixRate, kMaxSoftwareChannels, 0)) failWithSoundError();
-    // On failure the sound system stays initialised until the process ends.
+    if (!FSOUND_Init(kSampleRate, kMaxSoftwareChannels, 0)) return failedWithSoundError();
     FMUSIC_MODULE* song = FMUSIC_LoadSong(kSongFileName);
-    if (song == nullptr) failWithSoundError();
+    if (song == nullptr) return failedWithSoundError();
     FMUSIC_PlaySong(song);
-    return song;
+    return MusicStart{song, ""};
 }

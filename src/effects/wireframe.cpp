@@ -3,9 +3,7 @@
 
 #include <algorithm>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "raster/saturating_add.h"
 
 namespace {
 
@@ -73,27 +71,6 @@ void drawFlares(const VertexList& vertices, Image& target, const Image& flare) {
         end[r] = b;
     }
 
-    // Adds n flare pixels from s onto d, per byte saturating in the low three bytes.
-    auto addRow = [](uint32_t* d, const uint32_t* s, int64_t n) {
-        int64_t c = 0;
-#if defined(__SSE2__)
-        const __m128i rgb = _mm_set1_epi32(0x00FFFFFF);
-        for (; c + 4 <= n; c += 4) {
-            const __m128i src = _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(s + c)), rgb);
-            const __m128i dst = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + c));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(d + c), _mm_adds_epu8(dst, src));
-        }
-#endif
-        for (; c < n; ++c) {
-            uint32_t v = d[c] & 0xFF000000;
-            for (int shift = 0; shift < 24; shift += 8) {
-                const uint32_t sum = ((d[c] >> shift) & 0xFF) + ((s[c] >> shift) & 0xFF);
-                v |= std::min<uint32_t>(sum, 0xFF) << shift;
-            }
-            d[c] = v;
-        }
-    };
-
     uint32_t* pixels = target.getPixels();
     for (int32_t i = 0; i < vertices.count; ++i) {
         const MeshVertex& v = vertices.items[i];
@@ -105,7 +82,7 @@ void drawFlares(const VertexList& vertices, Image& target, const Image& flare) {
         for (int64_t r = r0; r < r1; ++r) {
             const int64_t c0 = std::max<int64_t>(first[r], -x);
             const int64_t c1 = std::min<int64_t>(end[r], W - x);
-            if (c0 < c1) addRow(pixels + (y + r) * W + x + c0, fp + r * fw + c0, c1 - c0);
+            if (c0 < c1) addRowSaturated(pixels + (y + r) * W + x + c0, fp + r * fw + c0, c1 - c0);
         }
     }
 }

@@ -1,7 +1,9 @@
 #include "raster/image.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
+#include <system_error>
 
 namespace {
 
@@ -24,16 +26,30 @@ void convertRawPixels(const unsigned char* bytes, uint32_t* pixels, size_t count
     }
 }
 
+// Pipes and devices are not opened: opening a pipe blocks until a writer
+// comes, and a terminal waits for its input. A folder opens and reads as
+// nothing, as it always has.
+FILE* openRawFile(const char* fileName) {
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(fileName, error);
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status) &&
+        !std::filesystem::is_directory(status)) {
+        return nullptr;
+    }
+    return std::fopen(fileName, "rb");
+}
+
 }  // namespace
 
 Image::Image(int32_t w, int32_t h)
     : width(w), height(h), magic(kImageMagic), pixels(new uint32_t[pixelCount(w, h)]()) {}
 
-Image::Image(int32_t w, int32_t h, const char* fileName) : Image(w, h) {
+Image::Image(int32_t w, int32_t h, const char* fileName, bool* opened) : Image(w, h) {
     const size_t count = pixelCount(w, h);
     // Zeroed, so bytes that a missing or short file does not supply read as 0.
     unsigned char* bytes = new unsigned char[count * 3]();
-    FILE* file = std::fopen(fileName, "rb");
+    FILE* file = openRawFile(fileName);
+    if (opened != nullptr) *opened = file != nullptr;
     if (file == nullptr) {
         // No line end and no flush: the caller flushes after its last load.
         std::cout << kOpenErrorText << fileName;

@@ -9,8 +9,11 @@ class Image {
 public:
     // Blank image. Pixels start at 0 so nothing ever reads undefined memory.
     Image(int32_t width, int32_t height);
-    // Loads a headerless 24-bit RGB file of width x height x 3 bytes.
-    Image(int32_t width, int32_t height, const char* fileName);
+    // Loads a headerless 24-bit RGB file of width x height x 3 bytes. A file
+    // that cannot be opened (missing, unreadable, or a pipe or device, which
+    // could block) prints the loader's message and leaves the pixels 0;
+    // *opened, when given, tells which it was.
+    Image(int32_t width, int32_t height, const char* fileName, bool* opened = nullptr);
     ~Image();
     Image(const Image&) = delete;
     Image& operator=(const Image&) = delete;

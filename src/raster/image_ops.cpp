@@ -3,11 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "raster/image.h"
+#include "raster/saturating_add.h"
 #include "raster/smear.h"
 
 namespace {
@@ -27,29 +24,6 @@ Span clipToDestination(int64_t x, int64_t y, int64_t w, int64_t h, int64_t W, in
     if (x < 0) s.c0 = -x;
     if (y < 0) s.r0 = -y;
     return s;
-}
-
-// Per-byte saturating add of the low three bytes of s onto d; d's top byte stays.
-inline uint32_t addSaturatedRgb(uint32_t d, uint32_t s) {
-    s &= 0x00FFFFFF;
-    const uint32_t low = (d & 0x7F7F7F7F) + (s & 0x7F7F7F7F);  // no carry between bytes
-    const uint32_t sum = low ^ ((d ^ s) & 0x80808080);         // each byte mod 256
-    const uint32_t overflow = ((d & s) | ((d | s) & ~sum)) & 0x80808080;
-    return sum | ((overflow >> 7) * 0xFF);
-}
-
-// Adds one row of n source pixels onto the destination row, RGB saturating.
-void addRowSaturated(uint32_t* d, const uint32_t* s, int64_t n) {
-    int64_t c = 0;
-#if defined(__SSE2__)
-    const __m128i rgb = _mm_set1_epi32(0x00FFFFFF);
-    for (; c + 4 <= n; c += 4) {
-        __m128i src = _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(s + c)), rgb);
-        __m128i dst = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + c));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + c), _mm_adds_epu8(dst, src));
-    }
-#endif
-    for (; c < n; ++c) d[c] = addSaturatedRgb(d[c], s[c]);
 }
 
 }  // namespace

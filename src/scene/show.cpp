@@ -19,11 +19,13 @@ constexpr int32_t kSmearBottom = 479;
 
 Show::Show() { std::memcpy(text.data(), kScrollMessage, std::strlen(kScrollMessage) + 1); }
 
-void Show::loadImages() {
-    pictures.background = Image(kBackgroundFile.width, kBackgroundFile.height, kBackgroundFile.name);
-    pictures.flare = Image(kFlareFile.width, kFlareFile.height, kFlareFile.name);
-    pictures.smallFlare = Image(kSmallFlareFile.width, kSmallFlareFile.height, kSmallFlareFile.name);
-    pictures.font = Image(kFontFile.width, kFontFile.height, kFontFile.name);
+bool Show::loadImages() {
+    bool opened[4] = {};
+    pictures.background = Image(kBackgroundFile.width, kBackgroundFile.height, kBackgroundFile.name, &opened[0]);
+    pictures.flare = Image(kFlareFile.width, kFlareFile.height, kFlareFile.name, &opened[1]);
+    pictures.smallFlare = Image(kSmallFlareFile.width, kSmallFlareFile.height, kSmallFlareFile.name, &opened[2]);
+    pictures.font = Image(kFontFile.width, kFontFile.height, kFontFile.name, &opened[3]);
+    return opened[0] && opened[1] && opened[2] && opened[3];
 }
 
 void Show::setUp() {
@@ -35,16 +37,14 @@ void Show::setUp() {
     projectMesh(meshVertices, spin, kMeshTilt);
 }
 
-bool Show::finished() const { return phase == Phase::Over || lastReading >= kFadeEndTime; }
+bool Show::finished() const { return timeline.finished(lastReading); }
 
 ShowStep Show::step(int32_t reading) {
-    // Each phase is left for good once the previous reading reached its end.
-    if (phase == Phase::Show && lastReading >= kShowEndTime) phase = Phase::Fade;
-    if (phase == Phase::Fade && lastReading >= kFadeEndTime) phase = Phase::Over;
-    switch (phase) {
-        case Phase::Show: composeShowFrame(reading); return {ShowAction::Present, 0};
-        case Phase::Fade: return {ShowAction::SetVolumeAndPresent, composeFadeFrame(reading)};
-        case Phase::Over: break;
+    const TimelineStep next = timeline.next(lastReading, reading);
+    switch (next.phase) {
+        case TimelinePhase::Show: composeShowFrame(reading); return {ShowAction::Present, 0};
+        case TimelinePhase::Fade: composeFadeFrame(reading); return {ShowAction::SetVolumeAndPresent, next.volume};
+        case TimelinePhase::Over: break;
     }
     return {ShowAction::Stop, 0};
 }
@@ -71,10 +71,9 @@ void Show::passShowFrame(int32_t t) {
     rows = static_cast<double>(t) * kRowPhasePerMillisecond;
 }
 
-int32_t Show::composeFadeFrame(int32_t t) {
+void Show::composeFadeFrame(int32_t t) {
     lastReading = t;
     screen.darken(kFadeDarkening);
-    return fadeVolume(t);
 }
 
 Show::Snapshot Show::snapshot() const {

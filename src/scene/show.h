@@ -46,8 +46,9 @@ public:
     Show& operator=(const Show&) = delete;
 
     // The four images from the working folder in the demo's order; a missing
-    // file prints the loader's message on standard output (no flush).
-    void loadImages();
+    // file prints the loader's message on standard output (no flush). False
+    // when any file could not be opened.
+    bool loadImages();
     // For hosts that bring pictures of their own (tests, benchmarks).
     ShowImages& images() { return pictures; }
     const ShowImages& images() const { return pictures; }
@@ -60,7 +61,8 @@ public:
     bool finished() const;
     // One pass of the timeline for a music clock reading in milliseconds:
     // a show frame while the previous reading was below the show end, then
-    // fade frames while it is below the fade end, then Stop.
+    // fade frames while it is below the fade end, then Stop. A fade frame's
+    // volume is the timeline's.
     ShowStep step(int32_t reading);
 
     // Both phases against a clock, as the demo programs run them. setVolume
@@ -89,8 +91,8 @@ public:
     // the wave and the projection of the next frame rewrite everything else.
     // Benchmarks use it to reach a moment of the show quickly.
     void passShowFrame(int32_t t);
-    // One fade frame: darkens the frame by 3, returns the music's volume.
-    int32_t composeFadeFrame(int32_t t);
+    // One fade frame: darkens the frame by 3.
+    void composeFadeFrame(int32_t t);
 
     int32_t musicTime() const { return lastReading; }
     double spinAngle() const { return spin; }
@@ -115,8 +117,6 @@ public:
     void restore(const Snapshot& saved);
 
 private:
-    enum class Phase { Show, Fade, Over };
-
     Image screen{kScreenWidth, kScreenHeight};
     ShowImages pictures;
     ScrollText text{};
@@ -126,5 +126,5 @@ private:
     RandomState generator;
     VertexList meshVertices;
     TriangleList meshTriangles;
-    Phase phase = Phase::Show;
+    Timeline timeline;
 };

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <chrono>
 
+#include "sound/sample_format.h"
+
 namespace {
 
 // The clock closes its distance to the output's position with this time
@@ -11,7 +13,7 @@ namespace {
 constexpr double kSteerTimeMs = 250.0;
 constexpr double kMaxSteer = 0.1;
 
-double framesToMs(int64_t frames) { return static_cast<double>(frames) * 1000.0 / kOutputRate; }
+double framesToMs(int64_t frames) { return static_cast<double>(frames) * 1000.0 / kSampleRate; }
 
 double nsToMs(int64_t ns) { return static_cast<double>(ns) / 1e6; }
 

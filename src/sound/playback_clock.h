@@ -5,8 +5,6 @@
 #include <atomic>
 #include <cstdint>
 
-inline constexpr int32_t kOutputRate = 44100;
-
 // Nanoseconds of a monotonic wall clock, shared by the callback and readers.
 int64_t wallClockNs();
 

@@ -5,6 +5,9 @@
 
 struct FMUSIC_MODULE;
 
+// The version this library reports, and the one the demo requires.
+inline constexpr float kSoundLibraryVersion = 3.2f;
+
 // C names, as the library's interface has always had: a test can put its
 // own functions in front of them with the linker's --wrap.
 extern "C" {

@@ -11,9 +11,8 @@
 
 namespace {
 
-constexpr float kLibraryVersion = 3.2f;
 constexpr Uint16 kBufferFrames = 1024;  // about 23 ms at 44100 Hz
-constexpr int kBytesPerFrame = 2 * sizeof(float);
+constexpr int kBytesPerFrame = kChannels * sizeof(int16_t);
 
 // Everything the callback reaches. It lives on the heap and is never
 // destroyed, so no static destructor can pull it away from a callback that
@@ -38,7 +37,7 @@ void renderOutput(void* userdata, Uint8* stream, int length) {
         std::memset(stream, 0, static_cast<size_t>(length));
         return;
     }
-    mixSong(*state.playing, reinterpret_cast<float*>(stream), frames, wallClockNs());
+    mixSong(*state.playing, reinterpret_cast<int16_t*>(stream), frames, wallClockNs());
 }
 
 void closeDevice(SoundOutput& state) {
@@ -61,8 +60,8 @@ bool openDevice(SoundOutput& state, int mixRate) {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
     SDL_AudioSpec wanted{};
     wanted.freq = mixRate;
-    wanted.format = AUDIO_F32SYS;
-    wanted.channels = 2;
+    wanted.format = AUDIO_S16SYS;
+    wanted.channels = kChannels;
     wanted.samples = kBufferFrames;
     wanted.callback = renderOutput;
     wanted.userdata = &state;
@@ -102,7 +101,7 @@ void guardOutputAtExit() {
     std::atexit(closeOutputAtExit);
 }
 
-float FSOUND_GetVersion() { return kLibraryVersion; }
+float FSOUND_GetVersion() { return kSoundLibraryVersion; }
 
 signed char FSOUND_Init(int mixRate, int /*maxSoftwareChannels*/, unsigned int /*flags*/) {
     SoundOutput& state = output();
@@ -110,7 +109,7 @@ signed char FSOUND_Init(int mixRate, int /*maxSoftwareChannels*/, unsigned int /
         state.lastError = kSoundAlreadyInitialised;
         return 0;
     }
-    if (mixRate != kOutputRate) {
+    if (mixRate != kSampleRate) {
         state.lastError = kSoundInvalidParameter;
         return 0;
     }

@@ -11,6 +11,7 @@ enum SoundError : int {
     kSoundOutputFailed = 3,
     kSoundFileNotFound = 9,
     kSoundUnknownFormat = 10,
+    kSoundLoadFailed = 11,
     kSoundOutOfMemory = 12,
     kSoundInvalidParameter = 15,
 };

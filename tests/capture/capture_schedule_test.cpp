@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "capture_options.h"
-#include "frame_schedule.h"
+#include "scene/frame_clock.h"
 
 namespace {
 
@@ -37,7 +37,7 @@ TEST(FrameSchedule, PhasesAtTheNamedRates) {
 }
 
 TEST(FrameSchedule, MatchesTheDriverLoopsAtEveryRate) {
-    for (int32_t fps = kMinCaptureFps; fps <= kMaxCaptureFps; ++fps) {
+    for (int32_t fps = kMinFrameRate; fps <= kMaxFrameRate; ++fps) {
         const FrameSchedule s = makeFrameSchedule(fps);
         const Phases loop = driverLoopPhases(fps);
         ASSERT_EQ(s.showFrames, loop.showFrames) << fps << " fps";

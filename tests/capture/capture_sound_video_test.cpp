@@ -1,12 +1,12 @@
-// The soundtrack against the module rendered here without gain, and the
+// The soundtrack against the module rendered at full volume, and the
 // video as ffprobe decodes it.
 #include <gtest/gtest.h>
 
-#include <libopenmpt/libopenmpt.h>
 #include <cstdio>
 #include <cstdlib>
 
 #include "capture_test_support.h"
+#include "sound/module_renderer.h"
 
 namespace {
 
@@ -23,20 +23,10 @@ uint16_t le16(const std::vector<uint8_t>& b, size_t at) {
 // holds before the fade.
 std::vector<int16_t> renderModule(size_t frames) {
     const std::vector<uint8_t> file = readBytes("qzt_dmbl.xm");
+    ModuleRenderer renderer;
+    if (!renderer.load(file.data(), file.size())) return {};
     std::vector<int16_t> samples(frames * 2);
-    openmpt_module* module =
-        openmpt_module_create_from_memory2(file.data(), file.size(), openmpt_log_func_silent, nullptr,
-                                           nullptr, nullptr, nullptr, nullptr, nullptr);
-    if (module == nullptr) return {};
-    openmpt_module_set_repeat_count(module, -1);
-    openmpt_module_ctl_set_integer(module, "dither", 0);
-    size_t done = 0;
-    while (done < frames) {
-        const size_t n = std::min<size_t>(4096, frames - done);
-        openmpt_module_read_interleaved_stereo(module, kRate, n, samples.data() + 2 * done);
-        done += n;
-    }
-    openmpt_module_destroy(module);
+    renderer.render(samples.data(), frames, kFullVolume);
     return samples;
 }
 

@@ -208,9 +208,7 @@ TEST(OutputFiles, KeepEveryByte) {
     bytes += '\0';
     bytes += "\xff\n";
     for (int pass = 0; pass < 2; ++pass) {  // the second pass empties the file first
-        const int fd = openOutputFile(path.c_str());
-        ASSERT_GE(fd, 0);
-        FILE* file = fdopen(fd, "wb");
+        FILE* file = openOutputStream(path.c_str());
         ASSERT_NE(file, nullptr);
         ASSERT_EQ(std::fwrite(bytes.data(), 1, bytes.size() - pass, file), bytes.size() - pass);
         ASSERT_EQ(std::fclose(file), 0);

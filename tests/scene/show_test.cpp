@@ -82,11 +82,11 @@ TEST_F(ShowTest, JitterStartsAfterFortySeconds) {
     EXPECT_EQ(show.vertices().items[193].y, 85);
 }
 
-TEST_F(ShowTest, FadeFrameDarkensTheLastPictureAndGivesTheVolume) {
+TEST_F(ShowTest, FadeFrameDarkensTheLastPicture) {
     show.composeShowFrame(149990);
     Image last(640, 480);
     last.copyOpaque(show.frame(), 0, 0);
-    EXPECT_EQ(show.composeFadeFrame(155000), 128);
+    show.composeFadeFrame(155000);
     EXPECT_EQ(show.musicTime(), 155000);
     last.darken(3);
     EXPECT_TRUE(sameFrame(last));

@@ -1,5 +1,6 @@
 // The clock's steering, driven by simulated audio callbacks and wall times.
 #include "sound/playback_clock.h"
+#include "sound/sample_format.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +14,7 @@ namespace {
 constexpr int64_t kMs = 1'000'000;
 constexpr int64_t kBufferFrames = 1024;
 
-double framesToMs(int64_t frames) { return frames * 1000.0 / kOutputRate; }
+double framesToMs(int64_t frames) { return frames * 1000.0 / kSampleRate; }
 
 // An output that asks for one buffer every periodNs, starting at firstNs.
 struct SimulatedOutput {

@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "sound/sample_format.h"
 #include "sound/sound_inspection.h"
 #include "tone_module.h"
 
@@ -137,8 +138,8 @@ TEST_F(SoundLibrary, ClockRisesSmoothlyAtTheRateOfTheOutput) {
     // the time since, give or take the steering's lag.
     const OutputProgress progress = songOutputProgress(song);
     const double outputMs =
-        std::min(progress.framesBefore * 1000.0 / kOutputRate + (wallClockNs() - progress.wallNs) / 1e6,
-                 progress.framesHanded * 1000.0 / kOutputRate);
+        std::min(progress.framesBefore * 1000.0 / kSampleRate + (wallClockNs() - progress.wallNs) / 1e6,
+                 progress.framesHanded * 1000.0 / kSampleRate);
     const int playedMs = FMUSIC_GetTime(song);
     EXPECT_NEAR(playedMs, outputMs, 40.0);
 
@@ -178,10 +179,10 @@ TEST_F(SoundLibrary, FreeingAndClosingWhilePlayingStopsCleanly) {
 
 // Renders the first frames of a freshly loaded song at a volume, the way the
 // audio callback does.
-std::vector<float> renderAtVolume(const std::string& path, int volume) {
+std::vector<int16_t> renderAtVolume(const std::string& path, int volume) {
     FMUSIC_MODULE* song = FMUSIC_LoadSong(path.c_str());
     EXPECT_NE(song, nullptr);
-    std::vector<float> frames(2 * 4096);
+    std::vector<int16_t> frames(2 * 4096);
     if (song == nullptr) return frames;
     FMUSIC_SetMasterVolume(song, volume);
     mixSongFrames(song, frames.data(), 4096, 0);
@@ -191,17 +192,17 @@ std::vector<float> renderAtVolume(const std::string& path, int volume) {
 
 TEST_F(SoundLibrary, VolumeScalesTheOutputLinearlyAndSilencesBelowZero) {
     ASSERT_TRUE(FSOUND_Init(44100, 32, 0));
-    const std::vector<float> full = renderAtVolume(tonePath_, 255);
-    const std::vector<float> half = renderAtVolume(tonePath_, 128);
-    const std::vector<float> silent = renderAtVolume(tonePath_, -1);
-    const std::vector<float> above = renderAtVolume(tonePath_, 300);
+    const std::vector<int16_t> full = renderAtVolume(tonePath_, 255);
+    const std::vector<int16_t> half = renderAtVolume(tonePath_, 128);
+    const std::vector<int16_t> silent = renderAtVolume(tonePath_, -1);
+    const std::vector<int16_t> above = renderAtVolume(tonePath_, 300);
 
-    float loudest = 0;
-    for (float sample : full) loudest = std::max(loudest, std::fabs(sample));
-    ASSERT_GT(loudest, 0.05f);
+    int loudest = 0;
+    for (int16_t sample : full) loudest = std::max(loudest, std::abs(int{sample}));
+    ASSERT_GT(loudest, 1600);
     for (size_t i = 0; i < full.size(); ++i) {
-        ASSERT_NEAR(half[i], full[i] * (128.0f / 255.0f), 1e-6f) << i;
-        ASSERT_EQ(silent[i], 0.0f) << i;
+        ASSERT_EQ(half[i], full[i] * 128 / 255) << i;
+        ASSERT_EQ(silent[i], 0) << i;
         ASSERT_EQ(above[i], full[i]) << i;  // 255 is the loudest
     }
 }
@@ -210,14 +211,14 @@ TEST_F(SoundLibrary, SongLoopsPastItsEnd) {
     ASSERT_TRUE(FSOUND_Init(44100, 32, 0));
     FMUSIC_MODULE* song = load(tonePath_);  // 1.92 s long
     ASSERT_NE(song, nullptr);
-    std::vector<float> frames(2 * 1024);
-    float loudestLate = 0;
+    std::vector<int16_t> frames(2 * 1024);
+    int loudestLate = 0;
     for (int buffer = 0; buffer < 4 * 44100 / 1024; ++buffer) {
         mixSongFrames(song, frames.data(), 1024, 0);
         if (buffer < 3 * 44100 / 1024) continue;  // from the third second on
-        for (float sample : frames) loudestLate = std::max(loudestLate, std::fabs(sample));
+        for (int16_t sample : frames) loudestLate = std::max(loudestLate, std::abs(int{sample}));
     }
-    EXPECT_GT(loudestLate, 0.05f);
+    EXPECT_GT(loudestLate, 1600);
 }
 
 }  // namespace

@@ -3,14 +3,14 @@
 // folder. Run from the folder with the data files (the programs' folder).
 #include <benchmark/benchmark.h>
 
-#include <sys/statvfs.h>
-#include <unistd.h>
 #include <cstdio>
-#include <cstdlib>
+#include <filesystem>
+#include <random>
 #include <string>
+#include <system_error>
 
 #include "frame_files.h"
-#include "frame_schedule.h"
+#include "scene/frame_clock.h"
 #include "timeline_replay.h"
 
 namespace {
@@ -35,7 +35,8 @@ public:
     bool present(int32_t frame, const Image& picture) override {
         if (!files.write(frame, picture)) return false;
         std::snprintf(path, sizeof path, "%s/frame_%05d.raw", dir.c_str(), frame);
-        return ::unlink(path) == 0;
+        std::error_code error;
+        return std::filesystem::remove(path, error);
     }
     const std::string& error() const { return files.error(); }
 
@@ -68,8 +69,9 @@ void BM_CaptureCompose60(benchmark::State& state) {
 BENCHMARK(BM_CaptureCompose60)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 
 void BM_CaptureWriteRawToRam60(benchmark::State& state) {
-    std::string dir = std::string(kRamFolder) + "/demo_capture_bench_XXXXXX";
-    if (::mkdtemp(dir.data()) == nullptr) {
+    const std::string dir = std::string(kRamFolder) + "/demo_capture_bench_" + std::to_string(std::random_device{}());
+    std::error_code error;
+    if (!std::filesystem::create_directory(dir, error)) {
         state.SkipWithError("cannot make a folder in /dev/shm");
         return;
     }
@@ -86,7 +88,7 @@ void BM_CaptureWriteRawToRam60(benchmark::State& state) {
         }
         frames += ran;
     }
-    ::rmdir(dir.c_str());
+    std::filesystem::remove(dir, error);
     reportRate(state, frames);
 }
 BENCHMARK(BM_CaptureWriteRawToRam60)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();

@@ -6,7 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "frame_schedule.h"
+#include "scene/frame_clock.h"
+#include "scene/frame_list.h"
 
 const char kCaptureUsage[] =
     "usage: demo_capture [--fps N] [--frames DIR [--raw] [--only K1,K2,...]] [--wav FILE]\n"
@@ -25,37 +26,11 @@ namespace {
 
 constexpr int32_t kMaxVideoSide = 8192;
 
-// Parses a whole decimal number from 0 to INT32_MAX; nothing else around it.
-bool parseCount(const char* text, int32_t& value) {
-    if (text[0] < '0' || text[0] > '9') return false;
-    errno = 0;
-    char* end = nullptr;
-    const long parsed = std::strtol(text, &end, 10);
-    if (errno != 0 || *end != '\0' || parsed > INT32_MAX) return false;
-    value = static_cast<int32_t>(parsed);
-    return true;
-}
-
-bool parseOnlyList(const std::string& text, std::vector<int32_t>& frames) {
-    size_t start = 0;
-    while (true) {
-        const size_t comma = text.find(',', start);
-        const std::string item = text.substr(start, comma - start);
-        int32_t frame = 0;
-        if (!parseCount(item.c_str(), frame)) return false;
-        frames.push_back(frame);
-        if (comma == std::string::npos) break;
-        start = comma + 1;
-    }
-    std::sort(frames.begin(), frames.end());
-    frames.erase(std::unique(frames.begin(), frames.end()), frames.end());
-    return true;
-}
-
 bool parseSize(const std::string& text, int32_t& width, int32_t& height) {
     const size_t x = text.find('x');
     if (x == std::string::npos) return false;
-    return parseCount(text.substr(0, x).c_str(), width) && parseCount(text.substr(x + 1).c_str(), height);
+    return parseWholeNumber(std::string_view(text).substr(0, x), width) &&
+           parseWholeNumber(std::string_view(text).substr(x + 1), height);
 }
 
 // H.264 in yuv420p halves the colour resolution, so both sides must be even.
@@ -80,8 +55,8 @@ bool parseValueOption(const std::string& name, const std::string& value, ParseSt
                       CaptureOptions& options, std::string& error) {
     if (name == "--fps") {
         if (!markSeen(seen.fpsSeen, "--fps", error)) return false;
-        if (!parseCount(value.c_str(), options.fps) || options.fps < kMinCaptureFps ||
-            options.fps > kMaxCaptureFps) {
+        if (!parseWholeNumber(value, options.fps) || options.fps < kMinFrameRate ||
+            options.fps > kMaxFrameRate) {
             error = "--fps must be a whole number from 1 to 1000, not '" + value + "'";
             return false;
         }
@@ -94,7 +69,7 @@ bool parseValueOption(const std::string& name, const std::string& value, ParseSt
     }
     if (name == "--only") {
         if (!markSeen(seen.onlySeen, "--only", error)) return false;
-        if (!parseOnlyList(value, options.onlyFrames)) {
+        if (!parseFrameList(value, options.onlyFrames)) {
             error = "--only needs frame indices separated by commas, not '" + value + "'";
             return false;
         }

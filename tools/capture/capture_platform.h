@@ -20,10 +20,6 @@ bool stderrIsTerminal();
 // when it exists already).
 int createFolder(const char* path);
 
-// Opens a file to be written byte for byte (created or emptied), mode 0644
-// where the system has modes. A file descriptor, or -1 with errno.
-int openOutputFile(const char* path);
-
 // Opens a file to be written through the C library's buffered output
 // (created or emptied), like fopen(path, "wb"). On Windows the file may be
 // removed while open, so that a stop can remove a file in the making.

@@ -8,7 +8,7 @@
 
 #include "capture_options.h"
 #include "frame_files.h"
-#include "frame_schedule.h"
+#include "scene/frame_clock.h"
 #include "pending_file.h"
 #include "soundtrack.h"
 #include "video_pipe.h"

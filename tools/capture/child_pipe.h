@@ -1,12 +1,16 @@
 #pragma once
 // A program started with a pipe into its standard input, its output going
-// where ours goes, its errors too or into a temporary file kept for us. One version for POSIX systems
-// (child_pipe_posix.cpp), one for Windows (child_pipe_windows.cpp).
+// where ours goes, its errors too or into a temporary file kept for us.
+// Each platform folder has its version (platform/*/child_pipe.cpp).
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
+
+// Whether this platform can start programs at all: a WebAssembly build run
+// under Node cannot.
+bool canStartPrograms();
 
 // The full name of an executable program found in the PATH folders, or an
 // empty string. On Windows the name gets ".exe" and PATH is split at ';'.

@@ -1,15 +1,12 @@
 #include "frame_files.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#include <bit>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 
 #include "capture_platform.h"
 #include "output_paths.h"
+#include "raster/frame_bytes.h"
 #include "stop_signals.h"
 
 namespace {
@@ -50,32 +47,14 @@ const unsigned char* FrameFiles::encodePpm(const Image& image) {
     return bytes.data();
 }
 
-const unsigned char* FrameFiles::encodeRaw(const Image& image) {
-    const uint32_t* pixels = image.getPixels();
-    if constexpr (std::endian::native == std::endian::little) {
-        return reinterpret_cast<const unsigned char*>(pixels);
-    }
-    unsigned char* out = bytes.data();
-    for (size_t k = 0; k < kPixelCount; ++k) {
-        for (int b = 0; b < 4; ++b) out[4 * k + b] = static_cast<unsigned char>(pixels[k] >> (8 * b));
-    }
-    return out;
-}
-
 bool FrameFiles::writeFile(const char* filePath, const unsigned char* data, size_t size) {
-    const int fd = openOutputFile(filePath);
-    bool ok = fd >= 0;
-    while (ok && size > 0) {
-        const ssize_t n = ::write(fd, data, size);
-        if (n < 0 && errno == EINTR) continue;
-        ok = n > 0;
-        if (ok) {
-            data += n;
-            size -= static_cast<size_t>(n);
-        }
+    std::FILE* file = openOutputStream(filePath);
+    bool ok = file != nullptr && std::fwrite(data, 1, size, file) == size;
+    int savedErrno = errno;
+    if (file != nullptr && std::fclose(file) != 0 && ok) {
+        ok = false;
+        savedErrno = errno;
     }
-    const int savedErrno = errno;
-    if (fd >= 0 && ::close(fd) != 0) ok = false;
     if (!ok) message = std::string("cannot write '") + path.data() + "': " + std::strerror(savedErrno);
     return ok;
 }
@@ -96,7 +75,7 @@ bool FrameFiles::write(int32_t frame, const Image& image) {
     std::snprintf(path.data(), path.size(), "%s/frame_%05d.%s", dir.c_str(), frame, raw ? "raw" : "ppm");
     std::snprintf(temporaryPath.data(), temporaryPath.size(), "%s/.frame_%05d.%s.part", dir.c_str(), frame,
                   raw ? "raw" : "ppm");
-    const unsigned char* data = raw ? encodeRaw(image) : encodePpm(image);
+    const unsigned char* data = raw ? littleEndianBytes(image, bytes.data()) : encodePpm(image);
     if (!writeComplete(data, bytes.size())) return false;
     ++written;
     return true;

@@ -25,7 +25,6 @@ private:
     bool writeFile(const char* filePath, const unsigned char* bytes, size_t size);
     bool writeComplete(const unsigned char* bytes, size_t size);
     const unsigned char* encodePpm(const Image& image);
-    const unsigned char* encodeRaw(const Image& image);
 
     std::string dir;
     bool raw;

@@ -1,6 +1,5 @@
 // demo_capture: renders the demo offline at a fixed frame rate into frame
 // files, a soundtrack and a video, exactly as the driver composes it.
-#include <unistd.h>
 #include <cstdio>
 #include <string>
 

@@ -1,20 +1,11 @@
 #pragma once
 // The video encoder: the ffmpeg program, fed the composed frames through a
 // pipe, muxing them with the soundtrack file into an H.264 MP4 (yuv420p).
-#include <sys/types.h>
 #include <cstdint>
 #include <string>
 
 #include "child_pipe.h"
 #include "raster/image.h"
-
-// Whether this build can start ffmpeg at all: the WebAssembly build, run
-// under Node, cannot start programs.
-#ifdef __EMSCRIPTEN__
-inline constexpr bool kCanStartPrograms = false;
-#else
-inline constexpr bool kCanStartPrograms = true;
-#endif
 
 // Whether an executable of that name is in one of the PATH folders.
 bool isOnPath(const char* program);

@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr int32_t kBytesPerFrame = kWavChannels * 2;
+constexpr int32_t kBytesPerFrame = kChannels * 2;
 
 void putLe(unsigned char* out, uint32_t value, int bytes) {
     for (int b = 0; b < bytes; ++b) out[b] = static_cast<unsigned char>(value >> (8 * b));
@@ -21,9 +21,9 @@ void makeHeader(unsigned char* header, uint32_t dataBytes) {
     std::memcpy(header + 8, "WAVEfmt ", 8);
     putLe(header + 16, 16, 4);  // size of the format chunk
     putLe(header + 20, 1, 2);   // PCM
-    putLe(header + 22, kWavChannels, 2);
-    putLe(header + 24, kWavSampleRate, 4);
-    putLe(header + 28, kWavSampleRate * kBytesPerFrame, 4);
+    putLe(header + 22, kChannels, 2);
+    putLe(header + 24, kSampleRate, 4);
+    putLe(header + 28, kSampleRate * kBytesPerFrame, 4);
     putLe(header + 32, kBytesPerFrame, 2);
     putLe(header + 34, 16, 2);  // bits per sample
     std::memcpy(header + 36, "data", 4);
@@ -58,7 +58,7 @@ bool WavFile::open(const std::string& path, int64_t frameCount, const std::strin
 }
 
 bool WavFile::append(const int16_t* interleaved, size_t count) {
-    const size_t samples = count * kWavChannels;
+    const size_t samples = count * kChannels;
     if constexpr (std::endian::native == std::endian::little) {
         if (std::fwrite(interleaved, 2, samples, file) != samples) return fail("cannot write");
     } else {

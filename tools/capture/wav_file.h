@@ -1,11 +1,11 @@
 #pragma once
-// A 16-bit PCM WAV file whose length is known before the first sample.
+// A 16-bit PCM WAV file of the sound layer's format (44.1 kHz stereo) whose
+// length is known before the first sample.
 #include <cstdint>
 #include <cstdio>
 #include <string>
 
-inline constexpr int32_t kWavSampleRate = 44100;
-inline constexpr int32_t kWavChannels = 2;
+#include "sound/sample_format.h"
 
 class WavFile {
 public:

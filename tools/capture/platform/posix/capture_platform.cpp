@@ -15,6 +15,4 @@ bool stderrIsTerminal() { return isatty(STDERR_FILENO) != 0; }
 
 int createFolder(const char* path) { return ::mkdir(path, 0755); }
 
-int openOutputFile(const char* path) { return ::open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644); }
-
 std::FILE* openOutputStream(const char* path) { return std::fopen(path, "wb"); }

@@ -2,8 +2,6 @@
 
 #include <array>
 
-namespace assetgen {
-
 namespace {
 
 constexpr std::array<uint32_t, 64> kRound = {
@@ -48,20 +46,23 @@ void compress(std::array<uint32_t, 8>& h, const uint8_t* block) {
 
 }  // namespace
 
-std::string sha256Hex(const std::vector<uint8_t>& data) {
+// Whole blocks are read where they lie; only the tail is copied and padded.
+std::string sha256Hex(const uint8_t* data, size_t size) {
     std::array<uint32_t, 8> h = {0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a,
                                  0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19};
-    std::vector<uint8_t> padded(data);
-    padded.push_back(0x80);
-    while (padded.size() % 64 != 56) padded.push_back(0);
-    const uint64_t bits = static_cast<uint64_t>(data.size()) * 8;
-    for (int i = 7; i >= 0; --i) padded.push_back(static_cast<uint8_t>(bits >> (8 * i)));
-    for (size_t at = 0; at < padded.size(); at += 64) compress(h, padded.data() + at);
+    const size_t whole = size - size % 64;
+    for (size_t at = 0; at < whole; at += 64) compress(h, data + at);
+    std::array<uint8_t, 128> tail{};
+    const size_t rest = size - whole;
+    for (size_t i = 0; i < rest; ++i) tail[i] = data[whole + i];
+    tail[rest] = 0x80;
+    const size_t tailSize = rest < 56 ? 64 : 128;
+    const uint64_t bits = static_cast<uint64_t>(size) * 8;
+    for (int i = 0; i < 8; ++i) tail[tailSize - 1 - i] = static_cast<uint8_t>(bits >> (8 * i));
+    for (size_t at = 0; at < tailSize; at += 64) compress(h, tail.data() + at);
     static const char* kHex = "0123456789abcdef";
     std::string out;
     for (uint32_t word : h)
         for (int shift = 28; shift >= 0; shift -= 4) out.push_back(kHex[(word >> shift) & 0xf]);
     return out;
 }
-
-}  // namespace assetgen

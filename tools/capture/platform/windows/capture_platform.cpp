@@ -39,8 +39,6 @@ HANDLE createOutput(const char* path) {
     return file;
 }
 
-}  // namespace
-
 int openOutputFile(const char* path) {
     const HANDLE file = createOutput(path);
     if (file == INVALID_HANDLE_VALUE) return -1;
@@ -48,6 +46,8 @@ int openOutputFile(const char* path) {
     if (fd < 0) CloseHandle(file);
     return fd;
 }
+
+}  // namespace
 
 std::FILE* openOutputStream(const char* path) {
     const int fd = openOutputFile(path);

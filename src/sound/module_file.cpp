@@ -1,0 +1,82 @@
+#include "sound/module_file.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+namespace {
+
+constexpr size_t kFirstReadSize = 64 * 1024;
+
+bool isRegularFile(const char* path) {
+    std::error_code error;
+    return std::filesystem::is_regular_file(std::filesystem::status(path, error));
+}
+
+}  // namespace
+
+ModuleBytes::~ModuleBytes() { release(); }
+
+void ModuleBytes::release() {
+    std::free(bytes);
+    bytes = nullptr;
+    count = 0;
+}
+
+// Reads in growing steps: a size from the file system is not trusted, the
+// file may change while it is read.
+bool ModuleBytes::read(const char* path) {
+    release();
+    failure = ModuleFileError::None;
+    std::error_code existence;
+    if (std::filesystem::exists(path, existence) && !isRegularFile(path)) {
+        failure = ModuleFileError::NotRegular;
+        return false;
+    }
+    std::FILE* file = std::fopen(path, "rb");
+    if (file == nullptr) {
+        failure = ModuleFileError::CannotOpen;
+        return false;
+    }
+    size_t capacity = 0;
+    while (failure == ModuleFileError::None) {
+        if (count == capacity) {
+            if (capacity > kMaxModuleBytes) {
+                failure = ModuleFileError::TooLarge;
+                break;
+            }
+            capacity = capacity == 0 ? kFirstReadSize : std::min(capacity * 2, kMaxModuleBytes + 1);
+            void* grown = std::realloc(bytes, capacity);
+            if (grown == nullptr) {
+                failure = ModuleFileError::OutOfMemory;
+                break;
+            }
+            bytes = static_cast<unsigned char*>(grown);
+        }
+        count += std::fread(bytes + count, 1, capacity - count, file);
+        if (std::ferror(file)) failure = ModuleFileError::ReadFailed;
+        if (std::feof(file)) break;
+    }
+    const int savedErrno = errno;
+    std::fclose(file);
+    if (failure == ModuleFileError::None && count > kMaxModuleBytes) failure = ModuleFileError::TooLarge;
+    if (failure != ModuleFileError::None) {
+        release();
+        errno = savedErrno;
+        return false;
+    }
+    return true;
+}
+
+const char* describeModuleFileError(ModuleFileError error) {
+    switch (error) {
+        case ModuleFileError::NotRegular: return "it is not a regular file";
+        case ModuleFileError::TooLarge: return "it is larger than any module (64 MB)";
+        case ModuleFileError::OutOfMemory: return "not enough memory";
+        default: break;
+    }
+    return "it cannot be read";
+}
