@@ -8,19 +8,21 @@ BUILD_TSAN ?= build-tsan
 BUILD_WEB  ?= build-web
 BUILD_WIN  ?= build-windows
 WEB_PORT   ?= 8000
-CMAKE_OPTS ?= $(if $(CI),-DDEMO_WERROR=ON,)
+# Every build folder is configured on every run with these options, so a
+# changed option (CI=1 turns warnings into errors) takes effect at once.
+CMAKE_OPTS ?= -DDEMO_WERROR=$(if $(CI),ON,OFF)
 
-.PHONY: all deps build demo demo-fullscreen test test-sanitize test-tsan bench web serve-web test-web windows test-windows clean check-format
+.PHONY: all deps configure build demo demo-fullscreen test test-sanitize test-tsan bench web serve-web test-web windows test-windows clean check-format
 
 all: build
 
 deps:
 	@tools/scripts/install-deps.sh
 
-$(BUILD)/build.ninja:
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release $(CMAKE_OPTS)
+configure: deps
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release $(CMAKE_OPTS) > /dev/null
 
-build: deps $(BUILD)/build.ninja
+build: configure
 	cmake --build $(BUILD)
 
 demo: build
@@ -50,7 +52,7 @@ bench: build
 # WebAssembly: SDL2 and libopenmpt for wasm are built once into
 # /var/cache/demo-deps (tools/scripts/web-deps.sh); the data comes from the
 # native generator.
-web: deps $(BUILD)/build.ninja
+web: configure
 	cmake --build $(BUILD) --target demo_assetgen
 	libs=$$(tools/scripts/web-deps.sh) && \
 	cmake -S . -B $(BUILD_WEB) -G Ninja -DCMAKE_BUILD_TYPE=Release \

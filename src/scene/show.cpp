@@ -21,9 +21,11 @@ Show::Show() { std::memcpy(text.data(), kScrollMessage, std::strlen(kScrollMessa
 
 bool Show::loadImages() {
     bool opened[4] = {};
-    pictures.background = Image(kBackgroundFile.width, kBackgroundFile.height, kBackgroundFile.name, &opened[0]);
+    pictures.background =
+        Image(kBackgroundFile.width, kBackgroundFile.height, kBackgroundFile.name, &opened[0]);
     pictures.flare = Image(kFlareFile.width, kFlareFile.height, kFlareFile.name, &opened[1]);
-    pictures.smallFlare = Image(kSmallFlareFile.width, kSmallFlareFile.height, kSmallFlareFile.name, &opened[2]);
+    pictures.smallFlare =
+        Image(kSmallFlareFile.width, kSmallFlareFile.height, kSmallFlareFile.name, &opened[2]);
     pictures.font = Image(kFontFile.width, kFontFile.height, kFontFile.name, &opened[3]);
     return opened[0] && opened[1] && opened[2] && opened[3];
 }
@@ -43,7 +45,9 @@ ShowStep Show::step(int32_t reading) {
     const TimelineStep next = timeline.next(lastReading, reading);
     switch (next.phase) {
         case TimelinePhase::Show: composeShowFrame(reading); return {ShowAction::Present, 0};
-        case TimelinePhase::Fade: composeFadeFrame(reading); return {ShowAction::SetVolumeAndPresent, next.volume};
+        case TimelinePhase::Fade:
+            composeFadeFrame(reading);
+            return {ShowAction::SetVolumeAndPresent, next.volume};
         case TimelinePhase::Over: break;
     }
     return {ShowAction::Stop, 0};

@@ -18,7 +18,8 @@ inline constexpr int32_t kFadeStartVolume = 255;
 // below 0 past 160040 ms; not clamped.
 inline int32_t fadeVolume(int32_t t) {
     // 64-bit intermediate: the product cannot overflow for any reading.
-    return static_cast<int32_t>((int64_t{kShowEndTime} - t) * kFadeStartVolume / kFadeLength + kFadeStartVolume);
+    return static_cast<int32_t>((int64_t{kShowEndTime} - t) * kFadeStartVolume / kFadeLength +
+                                kFadeStartVolume);
 }
 
 enum class TimelinePhase { Show, Fade, Over };

@@ -9,10 +9,10 @@ inline constexpr size_t kMaxModuleBytes = size_t{64} * 1024 * 1024;
 
 enum class ModuleFileError {
     None,
-    CannotOpen,     // missing or not readable; errno tells why
-    NotRegular,     // a folder, a device, a pipe
-    TooLarge,       // more than kMaxModuleBytes
-    ReadFailed,     // errno tells why
+    CannotOpen,  // missing or not readable; errno tells why
+    NotRegular,  // a folder, a device, a pipe
+    TooLarge,    // more than kMaxModuleBytes
+    ReadFailed,  // errno tells why
     OutOfMemory,
 };
 

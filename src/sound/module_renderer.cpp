@@ -23,7 +23,8 @@ bool ModuleRenderer::load(const void* bytes, size_t size) {
     failureText = text != nullptr ? text : "";
     openmpt_free_string(text);
     if (module == nullptr) {
-        failure = error == OPENMPT_ERROR_OUT_OF_MEMORY ? ModuleLoadError::OutOfMemory : ModuleLoadError::UnknownFormat;
+        failure = error == OPENMPT_ERROR_OUT_OF_MEMORY ? ModuleLoadError::OutOfMemory
+                                                       : ModuleLoadError::UnknownFormat;
         if (failureText.empty()) failureText = "unknown format";
         return false;
     }
@@ -46,7 +47,8 @@ void ModuleRenderer::rewind() {
 
 // A song that ends (it should not, it loops) leaves silence behind.
 void ModuleRenderer::readBlock() {
-    const size_t got = openmpt_module_read_interleaved_stereo(module, kSampleRate, kBlockFrames, block.data());
+    const size_t got =
+        openmpt_module_read_interleaved_stereo(module, kSampleRate, kBlockFrames, block.data());
     std::fill(block.begin() + static_cast<ptrdiff_t>(got * kChannels), block.end(), int16_t{0});
     if (!sound) sound = std::any_of(block.begin(), block.end(), [](int16_t s) { return s != 0; });
     blockFrames = kBlockFrames;

@@ -33,7 +33,8 @@ void reportShortModule(const char* name, const ModuleBytes& bytes) {
 }  // namespace
 
 void mixSong(FMUSIC_MODULE& song, int16_t* interleaved, int frameCount, int64_t wallNs) {
-    song.renderer.render(interleaved, static_cast<size_t>(frameCount), song.volume.load(std::memory_order_relaxed));
+    song.renderer.render(interleaved, static_cast<size_t>(frameCount),
+                         song.volume.load(std::memory_order_relaxed));
     const int64_t before = song.framesHanded;
     song.framesHanded += frameCount;
     song.progress.publish(OutputProgress{before, wallNs, song.framesHanded});

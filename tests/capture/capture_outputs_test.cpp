@@ -3,7 +3,6 @@
 // a protocol or an option.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
 #include <filesystem>
 #include <fstream>
 

@@ -2,8 +2,8 @@
 
 #include "scene/data_files.h"
 
-#include <sys/stat.h>
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -11,10 +11,16 @@
 #include <sstream>
 #include <thread>
 
+// Named by the test's process and a count, made only when new.
 ScratchDir::ScratchDir() {
+    static std::atomic<int> counter{0};
     const char* base = std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : "/tmp";
-    std::string pattern = std::string(base) + "/capture_test_XXXXXX";
-    if (mkdtemp(pattern.data()) != nullptr) dir = pattern;
+    for (int attempt = 0; attempt < 100 && dir.empty(); ++attempt) {
+        const std::string name = std::string(base) + "/capture_test_" + std::to_string(currentProcessId()) +
+                                 "_" + std::to_string(counter++);
+        std::error_code error;
+        if (std::filesystem::create_directory(name, error)) dir = name;
+    }
 }
 
 ScratchDir::~ScratchDir() {
@@ -78,7 +84,9 @@ bool waitForFile(const std::string& dir, const std::string& part, int timeoutMs)
 
 void writeScript(const std::string& path, const std::string& text) {
     { std::ofstream(path) << text; }
-    chmod(path.c_str(), 0755);
+    using std::filesystem::perms;
+    std::filesystem::permissions(path, perms::owner_all | perms::group_read | perms::group_exec |
+                                           perms::others_read | perms::others_exec);
 }
 
 std::string frameFileName(int32_t frame, bool raw) {

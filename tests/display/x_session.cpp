@@ -1,8 +1,6 @@
 #include "x_session.h"
 
 #include <X11/Xlib.h>
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
@@ -28,18 +26,13 @@ XSession::XSession(const std::string& screen, bool withWindowManager) {
 
 bool XSession::startServer(const std::string& screen) {
     std::sscanf(screen.c_str(), "%dx%d", &width_, &height_);
-    int fds[2];
-    if (pipe(fds) != 0) return false;
-    fcntl(fds[0], F_SETFD, FD_CLOEXEC);
-    // The server inherits the pipe's writing end and writes its display number there.
-    server_ = std::make_unique<StartedProgram>(
-        std::vector<std::string>{"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", screen,
-                                 "-nolisten", "tcp", "-noreset"});
-    close(fds[1]);
-    std::string number;
-    char c = 0;
-    while (read(fds[0], &c, 1) == 1 && c != '\n') number += c;
-    close(fds[0]);
+    // The server picks a free display and writes its number and a line end
+    // on its standard output (file descriptor 1).
+    server_ = std::make_unique<StartedProgram>(std::vector<std::string>{
+        "Xvfb", "-displayfd", "1", "-screen", "0", screen, "-nolisten", "tcp", "-noreset"});
+    if (!server_->waitForOutput("\n", 20000)) return false;
+    const std::string written = server_->output();
+    const std::string number = written.substr(0, written.find('\n'));
     if (number.empty()) return false;
     display_ = ":" + number;
     return true;

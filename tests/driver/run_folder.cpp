@@ -1,12 +1,11 @@
 #include "run_folder.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <atomic>
 #include <filesystem>
 
 #include "scene/data_files.h"
+#include "support/process.h"
 
 namespace fs = std::filesystem;
 
@@ -18,7 +17,7 @@ const char* const kDataFiles[] = {kBackgroundFile.name, kFlareFile.name, kSmallF
 std::string freshFolderName() {
     static std::atomic<int> counter{0};
     return (fs::temp_directory_path() /
-            ("demo_run_" + std::to_string(getpid()) + "_" + std::to_string(counter++)))
+            ("demo_run_" + std::to_string(currentProcessId()) + "_" + std::to_string(counter++)))
         .string();
 }
 

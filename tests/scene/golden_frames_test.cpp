@@ -104,12 +104,15 @@ void writePpm(const fs::path& path, const std::vector<uint32_t>& pixels) {
 // The RGB of a binary PPM of the frame's size; empty when there is none.
 std::vector<uint32_t> readPpm(const fs::path& path) {
     const std::vector<uint8_t> bytes = readBytes(path.string());
-    const std::string header = "P6\n" + std::to_string(kScreenWidth) + ' ' + std::to_string(kScreenHeight) + "\n255\n";
+    const std::string header =
+        "P6\n" + std::to_string(kScreenWidth) + ' ' + std::to_string(kScreenHeight) + "\n255\n";
     const size_t count = size_t{kScreenWidth} * kScreenHeight;
-    if (bytes.size() != header.size() + 3 * count || !std::equal(header.begin(), header.end(), bytes.begin())) return {};
+    if (bytes.size() != header.size() + 3 * count || !std::equal(header.begin(), header.end(), bytes.begin()))
+        return {};
     std::vector<uint32_t> pixels(count);
     const uint8_t* rgb = bytes.data() + header.size();
-    for (size_t i = 0; i < count; ++i) pixels[i] = uint32_t{rgb[3 * i]} << 16 | uint32_t{rgb[3 * i + 1]} << 8 | rgb[3 * i + 2];
+    for (size_t i = 0; i < count; ++i)
+        pixels[i] = uint32_t{rgb[3 * i]} << 16 | uint32_t{rgb[3 * i + 1]} << 8 | rgb[3 * i + 2];
     return pixels;
 }
 
@@ -136,13 +139,14 @@ std::string writeMismatchPictures(const GoldenKey& key, const ComposedFrame& fra
     std::string text = "the composed frame is " + composedPath.string();
     const fs::path passedPath = fs::path(GOLDEN_WORK_DIR) / "passed" / pictureName(key, "");
     const std::vector<uint32_t> reference = readPpm(passedPath);
-    if (reference.empty()) return text + "; no passed frame in " + passedPath.parent_path().string() + " to compare with";
+    if (reference.empty())
+        return text + "; no passed frame in " + passedPath.parent_path().string() + " to compare with";
     std::vector<uint32_t> difference;
     const size_t differing = differencePicture(frame.pixels, reference, difference);
     const fs::path differencePath = failed / pictureName(key, "_difference");
     writePpm(differencePath, difference);
-    return text + "; " + std::to_string(differing) + " pixels differ from " + passedPath.string() + ", in magenta in " +
-           differencePath.string();
+    return text + "; " + std::to_string(differing) + " pixels differ from " + passedPath.string() +
+           ", in magenta in " + differencePath.string();
 }
 
 GoldenHashes readGoldenFile() {

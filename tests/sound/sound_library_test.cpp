@@ -14,6 +14,7 @@
 
 #include "sound/sample_format.h"
 #include "sound/sound_inspection.h"
+#include "support/process.h"
 #include "tone_module.h"
 
 namespace {
@@ -28,7 +29,7 @@ class SoundLibrary : public ::testing::Test {
 protected:
     void SetUp() override {
         setenv("SDL_AUDIODRIVER", "dummy", 1);
-        folder_ = fs::temp_directory_path() / ("sound_test_" + std::to_string(getpid()));
+        folder_ = fs::temp_directory_path() / ("sound_test_" + std::to_string(currentProcessId()));
         fs::create_directories(folder_);
         tonePath_ = (folder_ / "tone.xm").string();
         ASSERT_TRUE(writeBytes(tonePath_, makeToneModule()));

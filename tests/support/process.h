@@ -2,9 +2,8 @@
 // Programs started by the tests: argv without a shell, an optional working
 // folder, changes to the environment, standard output and error collected in
 // files, and how the program ended.
-#include <sys/types.h>
-
 #include <chrono>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <utility>
@@ -39,7 +38,7 @@ public:
     std::string errorOutput() const;
 
 private:
-    pid_t pid_ = -1;
+    int64_t pid_ = -1;
     int endSignal_ = 0;
     std::optional<int> exitCode_;
     std::string outputPath_;
@@ -58,3 +57,6 @@ struct ChildResult {
 // Runs argv to its end, or kills it after limit.
 ChildResult runProgram(const std::vector<std::string>& argv, std::chrono::milliseconds limit,
                        const Environment& environment = {}, const std::string& folder = "");
+
+// The process id of the test itself, for names of its own.
+int64_t currentProcessId();

@@ -69,7 +69,8 @@ void BM_CaptureCompose60(benchmark::State& state) {
 BENCHMARK(BM_CaptureCompose60)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 
 void BM_CaptureWriteRawToRam60(benchmark::State& state) {
-    const std::string dir = std::string(kRamFolder) + "/demo_capture_bench_" + std::to_string(std::random_device{}());
+    const std::string dir =
+        std::string(kRamFolder) + "/demo_capture_bench_" + std::to_string(std::random_device{}());
     std::error_code error;
     if (!std::filesystem::create_directory(dir, error)) {
         state.SkipWithError("cannot make a folder in /dev/shm");

@@ -8,8 +8,8 @@
 
 #include "capture_options.h"
 #include "frame_files.h"
-#include "scene/frame_clock.h"
 #include "pending_file.h"
+#include "scene/frame_clock.h"
 #include "soundtrack.h"
 #include "video_pipe.h"
 

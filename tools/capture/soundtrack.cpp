@@ -20,7 +20,8 @@ void reportShortModule(const char* path, const ModuleBytes& bytes) {
 
 std::string readFailure(const ModuleBytes& bytes) {
     const ModuleFileError error = bytes.error();
-    if (error == ModuleFileError::CannotOpen || error == ModuleFileError::ReadFailed) return std::strerror(errno);
+    if (error == ModuleFileError::CannotOpen || error == ModuleFileError::ReadFailed)
+        return std::strerror(errno);
     return describeModuleFileError(error);
 }
 
@@ -45,7 +46,8 @@ bool Soundtrack::load(const char* path) {
 
 bool Soundtrack::renderUntil(int64_t endFrame, int32_t volume, WavFile& wav) {
     while (renderer.position() < endFrame) {
-        const size_t count = static_cast<size_t>(std::min<int64_t>(kBlockFrames, endFrame - renderer.position()));
+        const size_t count =
+            static_cast<size_t>(std::min<int64_t>(kBlockFrames, endFrame - renderer.position()));
         renderer.render(block.data(), count, volume);
         if (!wav.append(block.data(), count)) {
             message = wav.error();

@@ -25,16 +25,16 @@ if [ ! -f "$build/wine/system.reg" ]; then
   [ -f "$build/wine/system.reg" ] || { echo "windows-build.sh: Wine did not start" >&2; exit 1; }
 fi
 
-if [ ! -f "$build/build.ninja" ]; then
-  emulator="env"
-  for v in "${wine_env[@]}"; do emulator+=";$v"; done
-  emulator+=";/usr/lib/wine/wine64"
-  prefix_list=$(IFS=';'; echo "${prefixes[*]}")
-  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-$arch.cmake" \
-    -DDEMO_DEPS_PREFIXES="$prefix_list" \
-    -DCMAKE_CROSSCOMPILING_EMULATOR="$emulator" "$@"
-fi
+# Configured on every run, so that options given now take effect on a
+# build folder made earlier.
+emulator="env"
+for v in "${wine_env[@]}"; do emulator+=";$v"; done
+emulator+=";/usr/lib/wine/wine64"
+prefix_list=$(IFS=';'; echo "${prefixes[*]}")
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-$arch.cmake" \
+  -DDEMO_DEPS_PREFIXES="$prefix_list" \
+  -DCMAKE_CROSSCOMPILING_EMULATOR="$emulator" "$@" >/dev/null
 cmake --build "$build" -j "${DEMO_JOBS:-2}"
 
 # The zip: programs, DLLs, data files and the README, in one folder.

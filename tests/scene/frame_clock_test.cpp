@@ -1,9 +1,10 @@
-// The frame schedule against a replay of the driver's two loops, and the
-// parsing of the command line into options.
+// The frame clock and the timeline it steps: the schedule of frames against
+// a replay of the driver's two loops, and the list of frame numbers that
+// the capture and the page's check mode take.
 #include <gtest/gtest.h>
 
-#include "capture_options.h"
 #include "scene/frame_clock.h"
+#include "scene/frame_list.h"
 
 namespace {
 
@@ -61,45 +62,34 @@ TEST(FrameSchedule, ReadingsTruncate) {
     EXPECT_EQ(captureLengthMs(makeFrameSchedule(640)), 160000);
 }
 
-bool parse(std::vector<std::string> args, CaptureOptions& options, std::string& error) {
-    args.insert(args.begin(), "demo_capture");
-    std::vector<char*> argv;
-    for (std::string& a : args) argv.push_back(a.data());
-    return parseCaptureOptions(static_cast<int>(argv.size()), argv.data(), options, error);
+TEST(FrameList, SortedWithoutRepeats) {
+    std::vector<int32_t> frames;
+    ASSERT_TRUE(parseFrameList("8000,3,3,0", frames));
+    EXPECT_EQ(frames, (std::vector<int32_t>{0, 3, 8000}));
+    ASSERT_TRUE(parseFrameList("2147483647", frames));
+    EXPECT_EQ(frames, (std::vector<int32_t>{2147483647}));
 }
 
-TEST(CaptureOptions, ReadsEveryOption) {
-    CaptureOptions o;
-    std::string error;
-    ASSERT_TRUE(parse({"--fps", "50", "--frames", "out", "--raw", "--only", "8000,3,3,0", "--wav", "a.wav",
-                       "--video", "v.mp4", "--size", "1280x960"},
-                      o, error))
-        << error;
-    EXPECT_EQ(o.fps, 50);
-    EXPECT_EQ(o.framesDir, "out");
-    EXPECT_TRUE(o.rawFrames);
-    EXPECT_EQ(o.onlyFrames, (std::vector<int32_t>{0, 3, 8000}));
-    EXPECT_EQ(o.wavFile, "a.wav");
-    EXPECT_EQ(o.videoFile, "v.mp4");
-    EXPECT_EQ(o.videoWidth, 1280);
-    EXPECT_EQ(o.videoHeight, 960);
+TEST(FrameList, RefusesAnythingButDigitsAndCommas) {
+    std::vector<int32_t> frames;
+    for (const char* text : {"", ",", "1,", ",1", "1,,2", "-1", "+1", " 1", "1 ", "1e3", "0x10", "2147483648",
+                             "99999999999", "1;2"}) {
+        EXPECT_FALSE(parseFrameList(text, frames)) << text;
+    }
 }
 
-TEST(CaptureOptions, DefaultsAndTheLastFrameOfTheTimeline) {
-    CaptureOptions o;
-    std::string error;
-    ASSERT_TRUE(parse({"--frames", "f", "--only", "9600"}, o, error)) << error;
-    EXPECT_EQ(o.fps, 60);
-    EXPECT_FALSE(o.rawFrames);
-    EXPECT_EQ(o.videoWidth, 640);
-    EXPECT_EQ(o.videoHeight, 480);
-    CaptureOptions past;
-    EXPECT_FALSE(parse({"--frames", "f", "--only", "9601"}, past, error));
-    // The check uses the frame rate, wherever it stands on the line.
-    CaptureOptions later;
-    EXPECT_TRUE(parse({"--frames", "f", "--only", "8000", "--fps", "50"}, later, error)) << error;
-    CaptureOptions beyond;
-    EXPECT_FALSE(parse({"--frames", "f", "--only", "8001", "--fps", "50"}, beyond, error));
+TEST(Timeline, FadeVolumesComeFromTheReadingOfTheFadeFrame) {
+    Timeline timeline;
+    EXPECT_EQ(timeline.next(0, 149999).phase, TimelinePhase::Show);
+    EXPECT_EQ(timeline.next(149999, 150000).phase, TimelinePhase::Show);  // decided by the reading before
+    const TimelineStep fade = timeline.next(150000, 155000);
+    EXPECT_EQ(fade.phase, TimelinePhase::Fade);
+    EXPECT_EQ(fade.volume, 128);
+    EXPECT_EQ(timeline.next(155000, 100).volume, fadeVolume(100));  // a fade once begun stays a fade
+    EXPECT_FALSE(timeline.finished(100));
+    EXPECT_EQ(timeline.next(100, 161000).volume, -25);
+    EXPECT_TRUE(timeline.finished(161000));
+    EXPECT_EQ(timeline.next(161000, 162000).phase, TimelinePhase::Over);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "process.h"
+#include "support/process.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <thread>
 
-#include "files.h"
+#include "support/files.h"
 
 extern char** environ;
 
@@ -56,9 +56,10 @@ StartedProgram::StartedProgram(const std::vector<std::string>& argv, const Envir
     std::vector<std::string> settings = changedEnvironment(environment);
     std::vector<char*> argPointers = cStrings(args);
     std::vector<char*> envPointers = cStrings(settings);
-    pid_ = fork();
-    if (pid_ < 0) exitCode_ = 127;
-    if (pid_ != 0) return;
+    const pid_t child = fork();
+    pid_ = child;
+    if (child < 0) exitCode_ = 127;
+    if (child != 0) return;
     // Between fork and exec only calls that are safe in a copy of a threaded process.
     setpgid(0, 0);
     const int in = open("/dev/null", O_RDONLY);
@@ -84,7 +85,7 @@ StartedProgram::~StartedProgram() {
 std::optional<int> StartedProgram::waitForExit(int timeoutMs) {
     for (int waited = 0; !exitCode_; waited += 10) {
         int status = 0;
-        if (waitpid(pid_, &status, WNOHANG) == pid_) {
+        if (waitpid(static_cast<pid_t>(pid_), &status, WNOHANG) == pid_) {
             endSignal_ = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
             exitCode_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + endSignal_;
         } else if (waited >= timeoutMs) {
@@ -106,7 +107,7 @@ bool StartedProgram::waitForOutput(const std::string& text, int timeoutMs) {
 }
 
 void StartedProgram::signal(int number) const {
-    if (pid_ > 0 && !exitCode_) ::kill(pid_, number);
+    if (pid_ > 0 && !exitCode_) ::kill(static_cast<pid_t>(pid_), number);
 }
 
 void StartedProgram::kill() {
@@ -136,3 +137,5 @@ ChildResult runProgram(const std::vector<std::string>& argv, std::chrono::millis
     result.err = program.errorOutput();
     return result;
 }
+
+int64_t currentProcessId() { return getpid(); }

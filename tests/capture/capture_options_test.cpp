@@ -1,0 +1,49 @@
+// The parsing of demo_capture's command line into options.
+#include <gtest/gtest.h>
+
+#include "capture_options.h"
+
+namespace {
+
+bool parse(std::vector<std::string> args, CaptureOptions& options, std::string& error) {
+    args.insert(args.begin(), "demo_capture");
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    return parseCaptureOptions(static_cast<int>(argv.size()), argv.data(), options, error);
+}
+
+TEST(CaptureOptions, ReadsEveryOption) {
+    CaptureOptions o;
+    std::string error;
+    ASSERT_TRUE(parse({"--fps", "50", "--frames", "out", "--raw", "--only", "8000,3,3,0", "--wav", "a.wav",
+                       "--video", "v.mp4", "--size", "1280x960"},
+                      o, error))
+        << error;
+    EXPECT_EQ(o.fps, 50);
+    EXPECT_EQ(o.framesDir, "out");
+    EXPECT_TRUE(o.rawFrames);
+    EXPECT_EQ(o.onlyFrames, (std::vector<int32_t>{0, 3, 8000}));
+    EXPECT_EQ(o.wavFile, "a.wav");
+    EXPECT_EQ(o.videoFile, "v.mp4");
+    EXPECT_EQ(o.videoWidth, 1280);
+    EXPECT_EQ(o.videoHeight, 960);
+}
+
+TEST(CaptureOptions, DefaultsAndTheLastFrameOfTheTimeline) {
+    CaptureOptions o;
+    std::string error;
+    ASSERT_TRUE(parse({"--frames", "f", "--only", "9600"}, o, error)) << error;
+    EXPECT_EQ(o.fps, 60);
+    EXPECT_FALSE(o.rawFrames);
+    EXPECT_EQ(o.videoWidth, 640);
+    EXPECT_EQ(o.videoHeight, 480);
+    CaptureOptions past;
+    EXPECT_FALSE(parse({"--frames", "f", "--only", "9601"}, past, error));
+    // The check uses the frame rate, wherever it stands on the line.
+    CaptureOptions later;
+    EXPECT_TRUE(parse({"--frames", "f", "--only", "8000", "--fps", "50"}, later, error)) << error;
+    CaptureOptions beyond;
+    EXPECT_FALSE(parse({"--frames", "f", "--only", "8001", "--fps", "50"}, beyond, error));
+}
+
+}  // namespace
