@@ -7,12 +7,14 @@ BUILD_SAN  ?= build-sanitize
 BUILD_TSAN ?= build-tsan
 BUILD_WEB  ?= build-web
 BUILD_WIN  ?= build-windows
+BUILD_FUZZ ?= build-fuzz
+FUZZ_SECONDS ?= 60
 WEB_PORT   ?= 8000
 # Every build folder is configured on every run with these options, so a
 # changed option (CI=1 turns warnings into errors) takes effect at once.
 CMAKE_OPTS ?= -DDEMO_WERROR=$(if $(CI),ON,OFF)
 
-.PHONY: all deps configure build demo demo-fullscreen test test-sanitize test-tsan bench web serve-web test-web windows test-windows clean check-format
+.PHONY: all deps configure build demo demo-fullscreen test test-sanitize test-tsan bench web serve-web test-web windows test-windows clean check-format fuzz
 
 all: build
 
@@ -69,6 +71,11 @@ serve-web: web
 test-web: web build
 	tools/scripts/test-web.sh $(BUILD) $(BUILD_WEB)
 
+# libFuzzer on the XM reader and the image loader, FUZZ_SECONDS each; the
+# inputs it finds go into $(BUILD_FUZZ)/findings (tools/scripts/fuzz.sh).
+fuzz:
+	tools/scripts/fuzz.sh $(BUILD_FUZZ) $(FUZZ_SECONDS)
+
 # Every C++ file as .clang-format has it; the layers include only downward.
 check-format: deps
 	tools/scripts/check-format.sh
@@ -84,4 +91,4 @@ test-windows: build windows
 	tests/windows/run.sh $(BUILD) $(BUILD_WIN)
 
 clean:
-	rm -rf $(BUILD) $(BUILD_SAN) $(BUILD_TSAN) $(BUILD_WEB) $(BUILD_WIN) dist
+	rm -rf $(BUILD) $(BUILD_SAN) $(BUILD_TSAN) $(BUILD_WEB) $(BUILD_WIN) $(BUILD_FUZZ) dist

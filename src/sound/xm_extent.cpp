@@ -15,6 +15,7 @@ public:
     FieldReader(const unsigned char* bytes, size_t size) : bytes(bytes), size(size) {}
 
     bool read(uint64_t at, int width, uint64_t& value) {
+        ++reads;
         if (at + static_cast<uint64_t>(width) > size) {
             shortAt(at + static_cast<uint64_t>(width));
             return false;
@@ -28,6 +29,7 @@ public:
         if (end > missingEnd) missingEnd = end;
     }
     uint64_t missingEnd = 0;  // 0 while nothing is missing
+    uint64_t reads = 0;
 
 private:
     const unsigned char* bytes;
@@ -48,6 +50,14 @@ uint64_t skipInstrument(FieldReader& in, uint64_t at) {
     if (samples == 0) return at + headerSize;
     if (!in.read(at + 29, 4, sampleHeaderSize)) return 0;
     const uint64_t sampleHeaders = at + headerSize;
+    // Headers of size 0 all lie at one place: one length, read once, for
+    // every sample. Otherwise each length read lies further on, so the walk
+    // ends within the file's size in steps.
+    if (sampleHeaderSize == 0) {
+        uint64_t length = 0;
+        if (!in.read(sampleHeaders, 4, length)) return 0;
+        return sampleHeaders + samples * length;
+    }
     uint64_t dataBytes = 0;
     for (uint64_t s = 0; s < samples; ++s) {
         uint64_t length = 0;
@@ -68,12 +78,23 @@ XmExtent measureXmExtent(const unsigned char* bytes, size_t size) {
     uint64_t at = 0;
     if (in.read(kHeaderSizeField, 4, headerSize) && in.read(70, 2, patterns) && in.read(72, 2, instruments)) {
         at = kHeaderSizeField + headerSize;
-        for (uint64_t p = 0; p < patterns && at != 0; ++p) at = skipPattern(in, at);
-        for (uint64_t i = 0; i < instruments && at != 0; ++i) at = skipInstrument(in, at);
+        // A part that takes no bytes leaves the next one at the same place,
+        // where it reads the same fields: all that follow take none either.
+        for (uint64_t p = 0; p < patterns && at != 0; ++p) {
+            const uint64_t next = skipPattern(in, at);
+            if (next == at) break;
+            at = next;
+        }
+        for (uint64_t i = 0; i < instruments && at != 0; ++i) {
+            const uint64_t next = skipInstrument(in, at);
+            if (next == at) break;
+            at = next;
+        }
     }
     if (at > size) in.shortAt(at);
     extent.complete = in.missingEnd == 0;
     extent.declaredBytes = extent.complete ? at : in.missingEnd;
+    extent.fieldsRead = in.reads;
     return extent;
 }
 

@@ -10,6 +10,9 @@ struct XmExtent {
     bool isXm = false;           // starts with the XM signature
     bool complete = false;       // every declared part lies within the file
     uint64_t declaredBytes = 0;  // when incomplete: at least this many
+    // Header fields read on the way: each lies further on than the one
+    // before or ends the walk, so never more than a few per byte of the file.
+    uint64_t fieldsRead = 0;
 };
 
 XmExtent measureXmExtent(const unsigned char* bytes, size_t size);

@@ -63,6 +63,44 @@ TEST(CaptureStopped, SignalDuringTheVideoStopsTheEncoderAndRemovesTheTemporarySo
     EXPECT_NE(kill(encoder, 0), 0) << "the encoder still runs";
 }
 
+// Every signal whose default action ends the process cleans up as SIGTERM
+// does: Ctrl+\\ (SIGQUIT), the user signals, a real-time one.
+TEST(CaptureStopped, EverySignalThatWouldEndTheProcessCleansUp) {
+    for (const int signal : {SIGQUIT, SIGUSR1, SIGUSR2, SIGALRM, SIGRTMIN + 2}) {
+        ScratchDir out, tmp, tools;
+        writeScript(tools / "ffmpeg", "#!/bin/sh\necho $$ > " + (tools / "pid") + "\nexec cat > /dev/null\n");
+        StartedProgram run =
+            startCapture("--video " + (out / "q.mp4") + " --wav " + (out / "q.wav"),
+                         {{"TMPDIR", tmp.path()}, {"PATH", tools.path() + ":/usr/bin:/bin"}});
+        ASSERT_TRUE(waitForFile(tools.path(), "pid", kStartMs)) << "signal " << signal;
+        run.signal(signal);
+        EXPECT_EQ(run.waitForExit(kStopMs), 128 + signal) << "signal " << signal;
+        EXPECT_TRUE(out.entries().empty()) << "signal " << signal;
+        EXPECT_TRUE(tmp.entries().empty()) << "signal " << signal;
+    }
+}
+
+// A stop before the first frame leaves no empty frames folder behind.
+TEST(CaptureStopped, AStopBeforeTheFirstFrameRemovesTheFolderItMade) {
+    ScratchDir out;
+    StartedProgram run = startCapture("--frames " + (out / "new") + " --wav " + (out / "s.wav"));
+    ASSERT_TRUE(waitForFile(out.path(), "s.wav", kStartMs));  // the soundtrack comes before the frames
+    run.signal(SIGTERM);
+    EXPECT_EQ(run.waitForExit(kStopMs), 143);
+    EXPECT_TRUE(out.entries().empty());
+}
+
+// Two captures into one frames folder at once: each writes its frames under
+// temporary names of its own.
+TEST(CaptureTwice, TwoCapturesIntoOneFramesFolderBothSucceed) {
+    ScratchDir out;
+    StartedProgram first = startCapture("--fps 10 --frames " + (out / "two"));
+    StartedProgram second = startCapture("--fps 10 --frames " + (out / "two"));
+    EXPECT_EQ(first.waitForExit(120000), 0) << first.errorOutput();
+    EXPECT_EQ(second.waitForExit(120000), 0) << second.errorOutput();
+    EXPECT_EQ(framesIn(out / "two").size(), 1601u);
+}
+
 // dash counts ulimit -f in 512-byte blocks, bash in 1024-byte ones: 800
 // blocks are less than one frame file and less than the soundtrack in both.
 TEST(CaptureFailed, AFileSizeLimitLeavesNoCutFileAndKeepsTheMessage) {

@@ -27,11 +27,19 @@ TEST(CaptureOutputs, OneFileUnderTwoNamesOrADataFileIsRefusedBeforeAnyWork) {
         {"--wav qzt_dmbl.xm", "--wav names the data file 'qzt_dmbl.xm', which the capture reads"},
         {"--video ./sub/../welt.raw", "--video names the data file 'welt.raw', which the capture reads"},
         {"--wav font.raw --video v.mp4", "--wav names the data file 'font.raw', which the capture reads"},
+        // One of the run's own frame files, whatever frames it chooses.
+        {"--fps 1 --frames fz --only 0,1 --wav fz/frame_00000.ppm",
+         "--wav names the file of frame 0, which --frames writes"},
+        {"--fps 1 --frames fz --video fz/frame_00003.ppm",
+         "--video names the file of frame 3, which --frames writes"},
+        {"--fps 1 --frames fz --raw --only 7 --video ./fz/../fz/frame_00007.raw",
+         "--video names the file of frame 7, which --frames writes"},
     };
     for (const Refusal& refusal : refusals) {
         ScratchDir scratch;
         copyDataFiles(scratch);
         std::filesystem::create_directory(scratch / "sub");
+        std::filesystem::create_directory(scratch / "fz");
         { std::ofstream(scratch / "old.wav") << "kept"; }
         std::filesystem::create_hard_link(scratch / "old.wav", scratch / "hard.wav");
         std::filesystem::create_symlink("old.wav", scratch / "link.wav");
@@ -55,6 +63,9 @@ TEST(CaptureOutputs, KernelFilesAndDevicesAreRefused) {
         {"--wav /dev/null",
          "cannot write the soundtrack file '/dev/null': not a regular file on an ordinary file system"},
         {"--frames /proc/self", "cannot write frames into the folder '/proc/self'"},
+        // The device files' own file system, although it is RAM like /dev/shm.
+        {"--frames /dev", "cannot write frames into the folder '/dev'"},
+        {"--frames /dev/new_frames", "cannot write frames into the folder '/dev/new_frames'"},
     };
     for (const Refusal& refusal : refusals) {
         ScratchDir scratch;
@@ -63,6 +74,85 @@ TEST(CaptureOutputs, KernelFilesAndDevicesAreRefused) {
         EXPECT_EQ(firstLine(run.err), "demo_capture: " + refusal.message) << refusal.args;
         EXPECT_EQ(run.out, "") << refusal.args;
     }
+}
+
+// Names of frames that the run does not write, and /dev/shm, are fine.
+TEST(CaptureOutputs, OtherFrameNamesAndRamFoldersAreAccepted) {
+    ScratchDir scratch, out;
+    copyDataFiles(scratch);
+    std::filesystem::create_directory(scratch / "fz");
+    const ChildResult run =
+        runCapture("--fps 1 --frames fz --only 0,1 --wav fz/frame_00002.ppm --video fz/frame_00000.raw",
+                   {{"PATH", "/nonexistent"}}, scratch.path());
+    EXPECT_EQ(firstLine(run.err),
+              "demo_capture: --video needs the program ffmpeg, which is not installed "
+              "(not found on PATH); install it (Debian: apt-get install ffmpeg)");
+    if (std::filesystem::is_directory("/dev/shm")) {
+        const ChildResult shm = runCapture("--fps 1 --frames " + (out / "f") + " --only 0");
+        EXPECT_EQ(shm.exitCode, 0) << shm.err;
+    }
+}
+
+// A link is written through: the file it points to gets the soundtrack, the
+// link stays a link.
+TEST(CaptureOutputs, ASymlinkedOutputWritesItsTargetAndStaysALink) {
+    ScratchDir scratch;
+    std::filesystem::create_directory(scratch / "other");
+    { std::ofstream(scratch / "other/real.wav") << "old"; }
+    std::filesystem::create_symlink("other/real.wav", scratch / "link.wav");
+    std::filesystem::create_symlink("link.wav", scratch / "chain.wav");
+    const ChildResult run = runCapture("--fps 1 --wav " + (scratch / "chain.wav"));
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_TRUE(std::filesystem::is_symlink(scratch / "chain.wav"));
+    EXPECT_TRUE(std::filesystem::is_symlink(scratch / "link.wav"));
+    EXPECT_EQ(std::filesystem::file_size(scratch / "other/real.wav"), 44u + 160000u * 441u / 10u * 4u);
+    EXPECT_EQ(scratch.entries(), (std::vector<std::string>{"chain.wav", "link.wav", "other"}));
+}
+
+// What would fail only at the end of the run is refused before it: a name
+// too long for the hidden temporary one beside it, and a file that a sticky
+// folder keeps from being replaced (an ordinary user over root's file).
+TEST(CaptureOutputs, WhatWouldFailAtTheEndIsRefusedBeforeAnyWork) {
+    ScratchDir scratch;
+    const std::string longName = scratch / (std::string(250, 'w') + ".wav");
+    const ChildResult tooLong = runCapture("--fps 1 --wav " + longName);
+    EXPECT_EQ(tooLong.exitCode, 2);
+    EXPECT_NE(firstLine(tooLong.err).find("File name too long"), std::string::npos) << tooLong.err;
+    EXPECT_TRUE(scratch.entries().empty());
+
+    if (!runningAsRoot() || !programAvailable("setpriv")) GTEST_SKIP() << "needs root to act as another user";
+    using std::filesystem::perms;
+    std::filesystem::create_directory(scratch / "sticky");
+    std::filesystem::permissions(scratch / "sticky", perms::all | perms::sticky_bit);
+    { std::ofstream(scratch / "sticky/root.wav") << "root's"; }
+    std::filesystem::permissions(scratch / "sticky/root.wav", perms::owner_read | perms::owner_write |
+                                                                  perms::group_read | perms::group_write |
+                                                                  perms::others_read | perms::others_write);
+    ScratchDir data;
+    copyDataFiles(data);
+    std::filesystem::permissions(data.path(), perms::owner_all | perms::others_read | perms::others_exec,
+                                 std::filesystem::perm_options::add);
+    const ChildResult other =
+        runProgram({"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", captureProgramPath(),
+                    "--fps", "1", "--wav", scratch / "sticky/root.wav"},
+                   std::chrono::minutes(2), {}, data.path());
+    EXPECT_EQ(other.exitCode, 2) << other.err;
+    EXPECT_EQ(firstLine(other.err), "demo_capture: cannot write the soundtrack file '" +
+                                        (scratch / "sticky/root.wav") + "': Operation not permitted");
+    EXPECT_EQ(readText(scratch / "sticky/root.wav"), "root's");
+}
+
+// An encoder that reads every frame and ends well but writes nothing.
+TEST(CaptureOutputs, AnEncoderThatWritesNothingFailsTheRun) {
+    ScratchDir scratch, tools;
+    writeScript(tools / "ffmpeg", "#!/bin/sh\ncat > /dev/null\nexit 0\n");
+    copyDataFiles(scratch);
+    const std::vector<std::string> before = scratch.entries();
+    const ChildResult run =
+        runCapture("--fps 1 --video v.mp4", {{"PATH", tools.path() + ":/usr/bin:/bin"}}, scratch.path());
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, "demo_capture: ffmpeg ended without writing the video 'v.mp4'\n");
+    EXPECT_EQ(scratch.entries(), before);
 }
 
 // A fake ffmpeg that notes its arguments, then writes a part of the video and

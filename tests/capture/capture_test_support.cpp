@@ -42,22 +42,24 @@ void copyDataFiles(const ScratchDir& scratch) {
     std::filesystem::copy_file(kSongFileName, scratch / kSongFileName);
 }
 
+std::string captureProgramPath() { return std::filesystem::current_path().string() + "/demo_capture"; }
+
 namespace {
 
 std::vector<std::string> captureCommand(const std::string& args) {
     std::vector<std::string> argv = words(args);
-    argv.insert(argv.begin(), std::filesystem::current_path().string() + "/demo_capture");
+    argv.insert(argv.begin(), captureProgramPath());
     return argv;
 }
 
 }  // namespace
 
 ChildResult runCapture(const std::string& args, const Environment& environment, const std::string& workDir,
-                       const std::string& shellPrefix) {
+                       const std::string& shellPrefix, std::chrono::milliseconds limit) {
     std::vector<std::string> argv = captureCommand(args);
     if (!shellPrefix.empty())
         argv.insert(argv.begin(), {"/bin/sh", "-c", shellPrefix + "; exec \"$0\" \"$@\""});
-    return runProgram(argv, std::chrono::minutes(20), environment, workDir);
+    return runProgram(argv, limit, environment, workDir);
 }
 
 StartedProgram startCapture(const std::string& args, const Environment& environment) {

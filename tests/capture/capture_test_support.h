@@ -7,6 +7,7 @@
 
 #include "support/files.h"
 #include "support/process.h"
+#include "support/system.h"
 
 // A fresh folder (in /dev/shm when it exists) removed with all its content.
 class ScratchDir {
@@ -27,11 +28,16 @@ private:
 // Copies the data files of the current folder into scratch.
 void copyDataFiles(const ScratchDir& scratch);
 
+// The full name of demo_capture in the current folder (the programs' folder).
+std::string captureProgramPath();
+
 // Runs demo_capture of the current folder with args (split at spaces),
 // from workDir (empty: the current folder) with the environment changes.
 // shellPrefix is a shell command run first in the same shell ("ulimit -f 100").
+// A run longer than limit is killed.
 ChildResult runCapture(const std::string& args, const Environment& environment = {},
-                       const std::string& workDir = "", const std::string& shellPrefix = "");
+                       const std::string& workDir = "", const std::string& shellPrefix = "",
+                       std::chrono::milliseconds limit = std::chrono::minutes(20));
 
 // demo_capture started for stopping it by a signal.
 StartedProgram startCapture(const std::string& args, const Environment& environment = {});

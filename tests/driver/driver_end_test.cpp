@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "run_folder.h"
+#include "support/system.h"
 
 namespace {
 
@@ -26,6 +27,29 @@ TEST(DriverEnds, MissingModuleReportsFileNotFound) {
     const ChildResult run = folder.run(kDemo, kDummyAudio, 60s);
     expectCleanEnd(run, 1);
     EXPECT_EQ(run.out, std::string(kStart) + kLoadingSound + "File not found\n");
+}
+
+// A pipe never opens for reading until someone writes into it: the music is
+// not found, an image is missing, and the run goes on as for missing files.
+TEST(DriverEnds, PipesWhereDataFilesShouldBeAreNotWaitedFor) {
+    RunFolder noMusic({"qzt_dmbl.xm"});
+    ASSERT_TRUE(noMusic.ready());
+    ASSERT_TRUE(makeFifo(noMusic.file("qzt_dmbl.xm")));
+    const ChildResult music = noMusic.run(kDemo, kDummyAudio, 30s);
+    expectCleanEnd(music, 1);
+    EXPECT_EQ(music.out, std::string(kStart) + kLoadingSound + "File not found\n");
+
+    RunFolder noImage({"welt.raw"});
+    ASSERT_TRUE(noImage.ready());
+    ASSERT_TRUE(makeFifo(noImage.file("welt.raw")));
+    Environment environment = kDummyAudio;
+    environment.push_back({"DEMO_TEST_DISPLAY_FAIL", "1"});
+    const ChildResult image = noImage.run(kDemo, environment, 30s);
+    expectCleanEnd(image, 1);
+    EXPECT_EQ(image.out, std::string(kStart) +
+                             "Fehler beim \xC3\xB6"
+                             "ffnen der Bilddatei: welt.raw" +
+                             kLoadingSound + kInitDisplay + kDisplayFailed);
 }
 
 TEST(DriverEnds, NoAudioOutputReportsTheOutputDevice) {

@@ -42,4 +42,34 @@ TEST(XmExtent, ASignatureBeforeRandomBytesIsNotWholeAndOtherFilesAreNoXm) {
     EXPECT_FALSE(measure({}).isXm);
 }
 
+// Headers that declare the most parts that take no room, or tiny ones, in a
+// small file: the walk reads a few fields per byte at most, whatever the
+// counts say (such a file once took 65535 x 65535 steps).
+TEST(XmExtent, CraftedCountsCostAtMostAFewReadsPerByte) {
+    auto crafted = [](size_t size, std::initializer_list<std::pair<size_t, uint16_t>> fields) {
+        std::vector<uint8_t> bytes(size);
+        std::memcpy(bytes.data(), "Extended Module: ", 17);
+        for (const auto& [at, value] : fields) {
+            bytes[at] = static_cast<uint8_t>(value);
+            bytes[at + 1] = static_cast<uint8_t>(value >> 8);
+        }
+        return bytes;
+    };
+    const std::vector<std::vector<uint8_t>> files = {
+        // 65535 instruments of 65535 samples whose headers have size 0.
+        crafted(93, {{72, 0xFFFF}, {87, 0xFFFF}}),
+        // 65535 empty patterns.
+        crafted(93, {{70, 0xFFFF}}),
+        // Sample headers of one byte, every sample length 0, in 64 KB.
+        crafted(65536, {{72, 0xFFFF}, {87, 0xFFFF}, {89, 1}}),
+        // Patterns one byte long.
+        crafted(4096, {{70, 0xFFFF}, {60, 0}, {67, 1}}),
+    };
+    for (const std::vector<uint8_t>& file : files) {
+        const XmExtent extent = measure(file);
+        EXPECT_TRUE(extent.isXm);
+        EXPECT_LE(extent.fieldsRead, 5 * file.size() + 16) << file.size() << " bytes";
+    }
+}
+
 }  // namespace

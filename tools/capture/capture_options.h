@@ -25,6 +25,8 @@ bool parseCaptureOptions(int argc, char** argv, CaptureOptions& options, std::st
 
 // Checks that every output can be written: the frame folder exists and is
 // writable (or can be made in a writable parent), the files' folders are
-// writable, all on ordinary file systems; no two outputs are the same file
-// and no output file is a data file. Looks only; creates nothing.
+// writable, all on ordinary file systems, and a temporary file beside each
+// output file can be made and renamed over it (one is made and removed at
+// once); no two outputs are the same file, no output file is a data file
+// or one of the run's frame files. Writes nothing that stays.
 bool checkCaptureOutputs(const CaptureOptions& options, std::string& error);

@@ -1,12 +1,15 @@
 // Whether the outputs named on the command line can be written: ordinary
 // files or folders (never kernel files or devices), none of them the same
-// file as another output or as one of the data files the capture reads.
+// file as another output, as one of the data files the capture reads, or as
+// one of the frame files the run writes.
 #include <cstring>
 
 #include "capture_options.h"
 #include "capture_platform.h"
+#include "frame_files.h"
 #include "output_paths.h"
 #include "scene/data_files.h"
+#include "scene/frame_clock.h"
 
 namespace {
 
@@ -23,23 +26,40 @@ bool checkFolder(const std::string& dir, std::string& error) {
     return false;
 }
 
+// The temporary file beside the output can be made (a long name may be too
+// long for it) and renamed over the output (a sticky folder may forbid it).
+bool canMakeAndRename(const std::string& target, std::string& error) {
+    std::string reason;
+    if (!canReplace(target, reason)) {
+        error += ": " + reason;
+        return false;
+    }
+    std::string temporary;
+    if (!makeTemporaryBeside(target, temporary, error)) return false;
+    removeFile(temporary.c_str());
+    error.clear();
+    return true;
+}
+
+// A link is written through: the checks are those of the file it reaches.
 bool checkFile(const std::string& file, const char* what, std::string& error) {
-    const PathFacts facts = pathFacts(file);
     error = std::string("cannot write the ") + what + " file '" + file + "'";
     if (file.empty() || std::strchr(kPathSeparators, file.back()) != nullptr) return false;
+    const std::string target = outputTarget(file);
+    const PathFacts facts = pathFacts(target);
     if (facts.exists && (!facts.isRegularFile || !facts.onOrdinaryFileSystem)) {
         if (!facts.isFolder) error += kNotOrdinary;
         return false;
     }
-    const PathFacts folder = pathFacts(folderOf(file));
+    const PathFacts folder = pathFacts(folderOf(target));
     if (!facts.exists && folder.exists && !folder.onOrdinaryFileSystem) {
         error += kNotOrdinary;
         return false;
     }
-    // The file is written under a new name in its folder and renamed into place.
+    // The file is written under a new name in its folder and renamed into
+    // place: both are tried now, so that no run fails at its end for them.
     if (!isWritableFolder(folder) || (facts.exists && !facts.writable)) return false;
-    error.clear();
-    return true;
+    return canMakeAndRename(target, error);
 }
 
 bool isNotNamedFile(const std::string& file, const char* dataFile, const char* option, std::string& error) {
@@ -55,14 +75,32 @@ bool checkNotDataFile(const std::string& file, const char* option, std::string& 
     return isNotNamedFile(file, kSongFileName, option, error);
 }
 
+// An output in the frames folder under the name of one of the run's own
+// frame files would be overwritten by that frame.
+bool checkNotFrameFile(const std::string& file, const char* option, const CaptureOptions& options,
+                       std::string& error) {
+    if (options.framesDir.empty()) return true;
+    const size_t cut = file.find_last_of(kPathSeparators);
+    const std::string name = cut == std::string::npos ? file : file.substr(cut + 1);
+    int32_t frame = 0;
+    const int32_t totalFrames = makeFrameSchedule(options.fps).totalFrames;
+    if (!namesChosenFrame(name, options.rawFrames, options.onlyFrames, totalFrames, frame)) return true;
+    if (!sameFile(file, options.framesDir + "/" + frameFileName(frame, options.rawFrames))) return true;
+    error =
+        std::string(option) + " names the file of frame " + std::to_string(frame) + ", which --frames writes";
+    return false;
+}
+
 struct NamedOutput {
     const char* option;
     const std::string& path;
 };
 
-bool checkOutputFile(const NamedOutput& file, const char* what, std::string& error) {
+bool checkOutputFile(const NamedOutput& file, const char* what, const CaptureOptions& options,
+                     std::string& error) {
     if (file.path.empty()) return true;
-    return checkFile(file.path, what, error) && checkNotDataFile(file.path, file.option, error);
+    return checkFile(file.path, what, error) && checkNotDataFile(file.path, file.option, error) &&
+           checkNotFrameFile(file.path, file.option, options, error);
 }
 
 bool checkDistinct(const NamedOutput& a, const NamedOutput& b, std::string& error) {
@@ -82,5 +120,6 @@ bool checkCaptureOutputs(const CaptureOptions& options, std::string& error) {
         return false;
     }
     if (!options.framesDir.empty() && !checkFolder(options.framesDir, error)) return false;
-    return checkOutputFile(wav, "soundtrack", error) && checkOutputFile(video, "video", error);
+    return checkOutputFile(wav, "soundtrack", options, error) &&
+           checkOutputFile(video, "video", options, error);
 }

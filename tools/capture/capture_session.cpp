@@ -4,6 +4,7 @@
 #include "output_paths.h"
 #include "progress.h"
 #include "scene/data_files.h"
+#include "stop_signals.h"
 #include "timeline_replay.h"
 
 namespace {
@@ -43,7 +44,9 @@ CaptureSession::CaptureSession(const CaptureOptions& chosen, bool isTerminal)
 // Unfinished outputs go with their PendingFile; a frame folder this run made
 // goes too when no frame came into it.
 CaptureSession::~CaptureSession() {
-    if (madeFrameFolder) removeEmptyFolder(options.framesDir.c_str());
+    if (!madeFrameFolder) return;
+    forgetCreatedFolder();
+    removeEmptyFolder(options.framesDir.c_str());
 }
 
 bool CaptureSession::fail(const std::string& reason) {
@@ -66,10 +69,12 @@ bool CaptureSession::prepare() {
             "--video needs the program ffmpeg, which is not installed "
             "(not found on PATH); install it (Debian: apt-get install ffmpeg)");
     }
+    if (!checkImages(stderr, message)) return false;
     if (needsSoundtrack() && !soundtrack.load(kSongFileName)) return fail(soundtrack.error());
     if (!options.framesDir.empty()) {
         madeFrameFolder = !pathFacts(options.framesDir).exists;
         if (!makeFrameFolder(options.framesDir, message)) return false;
+        if (madeFrameFolder) registerCreatedFolder(options.framesDir.c_str());
         frameFiles = std::make_unique<FrameFiles>(options.framesDir, options.rawFrames, options.onlyFrames);
     }
     return true;
@@ -120,6 +125,10 @@ bool CaptureSession::replayFrames(TimelineReplay& replay, Progress& progress) {
     const int32_t frames = replay.run(options.fps, sink);
     if (frames < 0) return fail(sink.error());
     if (video && !video->finish()) return fail(video->error());
+    // An encoder that ends well but wrote nothing made no video.
+    if (video && pathFacts(videoFile.path()).size == 0) {
+        return fail("ffmpeg ended without writing the video '" + options.videoFile + "'");
+    }
     if (!completeFiles()) return false;
     const int32_t filesWritten = frameFiles ? frameFiles->filesWritten() : 0;
     progress.finish(frames, options.fps, captureLengthMs(schedule), summaryOfOutputs(filesWritten).c_str());
@@ -128,7 +137,6 @@ bool CaptureSession::replayFrames(TimelineReplay& replay, Progress& progress) {
 
 bool CaptureSession::run() {
     Progress progress(stderr, interactive, schedule.totalFrames);
-    reportDamagedImages(stderr);
     TimelineReplay replay;  // start-up: loads the images, sets up the scene
     if (needsSoundtrack() && !writeSoundtrack()) return false;
     return replayFrames(replay, progress);

@@ -1,27 +1,67 @@
 #include "frame_files.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <random>
 
 #include "capture_platform.h"
 #include "output_paths.h"
 #include "raster/frame_bytes.h"
+#include "scene/frame_list.h"
 #include "stop_signals.h"
 
 namespace {
 
 constexpr char kPpmHeader[] = "P6\n640 480\n255\n";
 constexpr size_t kPixelCount = size_t{kScreenWidth} * kScreenHeight;
+constexpr char kFrameFileFormat[] = "frame_%05d.%s";
+
+const char* extension(bool raw) { return raw ? "raw" : "ppm"; }
+
+// 64 random bits in hex.
+std::string makeRunToken() {
+    std::random_device entropy;
+    char token[17];
+    std::snprintf(token, sizeof token, "%08x%08x", entropy(), entropy());
+    return token;
+}
 
 }  // namespace
+
+std::string frameFileName(int32_t frame, bool raw) {
+    char name[32];
+    std::snprintf(name, sizeof name, kFrameFileFormat, frame, extension(raw));
+    return name;
+}
+
+bool namesChosenFrame(const std::string& name, bool raw, const std::vector<int32_t>& onlyFrames,
+                      int32_t totalFrames, int32_t& frame) {
+    const std::string prefix = "frame_";
+    const size_t dot = name.rfind('.');
+    if (name.size() <= prefix.size() || dot == std::string::npos || dot < prefix.size()) return false;
+    if (!parseWholeNumber(std::string_view(name).substr(prefix.size(), dot - prefix.size()), frame))
+        return false;
+    // Compared without case: on Windows FRAME_00003.PPM is the same file.
+    const std::string canonical = frameFileName(frame, raw);
+    if (canonical.size() != name.size() ||
+        !std::equal(name.begin(), name.end(), canonical.begin(),
+                    [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; })) {
+        return false;
+    }
+    if (onlyFrames.empty()) return frame < totalFrames;
+    return std::binary_search(onlyFrames.begin(), onlyFrames.end(), frame);
+}
 
 FrameFiles::FrameFiles(const std::string& folder, bool rawWords, const std::vector<int32_t>& chosen)
     : dir(folder),
       raw(rawWords),
       onlyFrames(chosen),
       path(folder.size() + 64),
-      temporaryPath(folder.size() + 64) {
+      temporaryPath(folder.size() + 96),
+      runToken(makeRunToken()) {
     headerSize = raw ? 0 : sizeof(kPpmHeader) - 1;
     bytes.resize(headerSize + kPixelCount * (raw ? 4 : 3));
     std::memcpy(bytes.data(), kPpmHeader, headerSize);
@@ -72,9 +112,11 @@ bool FrameFiles::writeComplete(const unsigned char* data, size_t size) {
 
 bool FrameFiles::write(int32_t frame, const Image& image) {
     if (!isChosen(frame)) return true;
-    std::snprintf(path.data(), path.size(), "%s/frame_%05d.%s", dir.c_str(), frame, raw ? "raw" : "ppm");
-    std::snprintf(temporaryPath.data(), temporaryPath.size(), "%s/.frame_%05d.%s.part", dir.c_str(), frame,
-                  raw ? "raw" : "ppm");
+    const int folderLength = std::snprintf(path.data(), path.size(), "%s/", dir.c_str());
+    std::snprintf(path.data() + folderLength, path.size() - folderLength, kFrameFileFormat, frame,
+                  extension(raw));
+    std::snprintf(temporaryPath.data(), temporaryPath.size(), "%s/.%s.%s.part", dir.c_str(),
+                  path.data() + folderLength, runToken.c_str());
     const unsigned char* data = raw ? littleEndianBytes(image, bytes.data()) : encodePpm(image);
     if (!writeComplete(data, bytes.size())) return false;
     ++written;

@@ -1,12 +1,22 @@
 #pragma once
 // Writes presented frames as files DIR/frame_NNNNN.ppm (binary P6, RGB) or
 // DIR/frame_NNNNN.raw (the 32-bit pixels as composed, little-endian).
-// All buffers are made once; writing a frame allocates nothing.
+// Each is written under a hidden temporary name unique to the run and then
+// renamed. All buffers are made once; writing a frame allocates nothing.
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "raster/image.h"
+
+// The name of frame k's file in the frames folder, frame_NNNNN.ppm or .raw.
+std::string frameFileName(int32_t frame, bool raw);
+
+// Whether a file name (without folder) is that of one of the frames a run
+// writes: onlyFrames ascending, empty for every frame below totalFrames.
+// Gives the frame's number.
+bool namesChosenFrame(const std::string& name, bool raw, const std::vector<int32_t>& onlyFrames,
+                      int32_t totalFrames, int32_t& frame);
 
 class FrameFiles {
 public:
@@ -32,6 +42,7 @@ private:
     size_t nextChosen = 0;
     std::vector<char> path;
     std::vector<char> temporaryPath;
+    std::string runToken;  // in the temporary names: two runs into one folder never meet
     std::vector<unsigned char> bytes;
     size_t headerSize = 0;
     int32_t written = 0;

@@ -1,21 +1,39 @@
 #include "image_check.h"
 
+#include <cerrno>
+#include <cstring>
+
 #include "output_paths.h"
 
-std::string describeDamagedImage(const ImageFile& image) {
+std::string describeImage(const ImageFile& image, ImageState& state) {
     const PathFacts facts = pathFacts(image.name);
     const std::string expected = std::to_string(rawImageBytes(image)) + " bytes";
     const std::string name = std::string("the image '") + image.name + "'";
-    if (!facts.exists) return "";
-    if (facts.isFolder) return name + " is a folder, expected a file of " + expected;
-    if (!facts.isRegularFile) return name + " is not a regular file, expected a file of " + expected;
-    if (facts.size == rawImageBytes(image)) return "";
-    return name + " has " + std::to_string(facts.size) + " bytes, expected " + expected;
+    state = ImageState::Damaged;
+    if (!facts.exists) return name + " is missing";
+    if (facts.isFolder || !facts.isRegularFile) {
+        state = ImageState::NotAFile;
+        return name + (facts.isFolder ? " is a folder" : " is not a regular file") + ", expected a file of " +
+               expected;
+    }
+    std::FILE* file = std::fopen(image.name, "rb");
+    if (file == nullptr) return name + " cannot be read: " + std::strerror(errno);
+    std::fclose(file);
+    if (facts.size != rawImageBytes(image))
+        return name + " has " + std::to_string(facts.size) + " bytes, expected " + expected;
+    state = ImageState::Fine;
+    return "";
 }
 
-void reportDamagedImages(std::FILE* stream) {
+bool checkImages(std::FILE* stream, std::string& error) {
     for (const ImageFile& image : kImageFiles) {
-        const std::string line = describeDamagedImage(image);
+        ImageState state = ImageState::Fine;
+        const std::string line = describeImage(image, state);
+        if (state == ImageState::NotAFile) {
+            error = line;
+            return false;
+        }
         if (!line.empty()) std::fprintf(stream, "demo_capture: %s\n", line.c_str());
     }
+    return true;
 }

@@ -1,16 +1,21 @@
 #pragma once
-// The demo loads its raw images without checking their size (missing bytes
-// read as 0). The capture still renders such images as the demo shows them,
-// but names each damaged one first.
+// The demo loads its raw images without checking them (a missing file is
+// named by the loader, missing bytes read as 0). The capture renders such
+// images as the demo shows them, but names each missing, unreadable or
+// damaged one on standard error first. An image that is not a regular file
+// (a folder, a pipe, a device) ends the capture before any work.
 #include <cstdio>
 #include <string>
 
 #include "scene/data_files.h"
 
-// One line naming the image file when it is not a regular file of the
-// expected size, without line end; empty when the file is fine or missing
-// (the loader names a missing file itself).
-std::string describeDamagedImage(const ImageFile& image);
+enum class ImageState { Fine, Damaged, NotAFile };
 
-// Writes the line of each damaged image of the working folder to stream.
-void reportDamagedImages(std::FILE* stream);
+// One line naming the image file when it is missing, cannot be read, is
+// not a regular file or has another size than expected, without line end;
+// empty when the file is fine.
+std::string describeImage(const ImageFile& image, ImageState& state);
+
+// Writes the line of each image of the working folder that is not fine to
+// stream. False when one is not a regular file: then error names it.
+bool checkImages(std::FILE* stream, std::string& error);

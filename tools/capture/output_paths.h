@@ -1,7 +1,7 @@
 #pragma once
 // What the capture needs to know of the paths it writes to, and the few file
-// operations it does beside writing. The POSIX versions are in
-// output_paths_posix.cpp.
+// operations it does beside writing. Each platform folder has its version;
+// outputTarget is the same everywhere (output_target.cpp).
 #include <cstdint>
 #include <string>
 
@@ -35,6 +35,20 @@ bool makeTemporaryBeside(const std::string& finalPath, std::string& temporary, s
 // Creates a new empty file with a unique name in the system's temporary folder,
 // ending with suffix.
 bool makeTemporaryFile(const char* suffix, std::string& temporary, std::string& error);
+
+// The mode a new output gets where the system has modes: 0666 less the
+// user's umask.
+unsigned outputFileMode();
+
+// Whether a file may be replaced by renaming another over it: false, with
+// the reason in error, where the folder forbids it (a sticky folder and a
+// file of another user). True for a name that does not exist.
+bool canReplace(const std::string& path, std::string& error);
+
+// The file an output name reaches: the name itself, or for a symbolic link
+// the file it points to, through any chain of links. Writing an output
+// through a link writes that file and keeps the link.
+std::string outputTarget(const std::string& path);
 
 // Gives a finished file its final name, replacing what was there.
 bool moveIntoPlace(const char* from, const char* to, std::string& error);

@@ -10,8 +10,8 @@ void PendingFile::watch() {
 
 bool PendingFile::begin(const std::string& finalPath, std::string& error) {
     discard();
-    target = finalPath;
-    if (!makeTemporaryBeside(finalPath, temporary, error)) return false;
+    target = outputTarget(finalPath);
+    if (!makeTemporaryBeside(target, temporary, error)) return false;
     watch();
     return true;
 }

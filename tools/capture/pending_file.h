@@ -13,7 +13,8 @@ public:
     PendingFile(const PendingFile&) = delete;
     PendingFile& operator=(const PendingFile&) = delete;
 
-    // Creates the temporary file beside finalPath.
+    // Creates the temporary file beside finalPath, or beside the file it
+    // links to: a link is written through and stays a link.
     bool begin(const std::string& finalPath, std::string& error);
     // Creates the temporary file in the system's temporary folder; it has no
     // final name and is removed at the end in any case.

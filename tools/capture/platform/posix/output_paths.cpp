@@ -31,13 +31,23 @@ constexpr uint32_t kKernelFileSystems[] = {
     0x1cd1,      // devpts
 };
 
+// The device files' own file system (devtmpfs on /dev) tells itself apart
+// from an ordinary tmpfs such as /dev/shm only by where it is: where
+// /dev/null lies.
+bool isDeviceFileSystem(const std::string& path) {
+    struct stat info {};
+    struct stat devices {};
+    return stat(path.c_str(), &info) == 0 && stat("/dev/null", &devices) == 0 &&
+           info.st_dev == devices.st_dev;
+}
+
 bool isKernelFileSystem(const std::string& path) {
     struct statfs info {};
     if (statfs(path.c_str(), &info) != 0) return true;
     for (const uint32_t type : kKernelFileSystems) {
         if (static_cast<uint32_t>(info.f_type) == type) return true;
     }
-    return false;
+    return isDeviceFileSystem(path);
 }
 
 std::string nameOf(const std::string& path) {
@@ -93,9 +103,7 @@ bool makeTemporaryBeside(const std::string& finalPath, std::string& temporary, s
         return false;
     }
     // mkstemp makes the file private; the output gets the usual mode.
-    const mode_t mask = umask(0);
-    umask(mask);
-    fchmod(fd, 0666 & ~mask);
+    fchmod(fd, static_cast<mode_t>(outputFileMode()));
     ::close(fd);
     return true;
 }
@@ -116,6 +124,19 @@ bool makeTemporaryFile(const char* suffix, std::string& temporary, std::string& 
 bool moveIntoPlace(const char* from, const char* to, std::string& error) {
     if (std::rename(from, to) == 0) return true;
     error = std::string("cannot write '") + to + "': " + std::strerror(errno);
+    return false;
+}
+
+bool canReplace(const std::string& path, std::string& error) {
+    struct stat file {};
+    struct stat folder {};
+    if (stat(path.c_str(), &file) != 0 || stat(folderOf(path).c_str(), &folder) != 0) return true;
+    // In a sticky folder (/tmp) only the owner of a file, of the folder or
+    // root may rename over it.
+    const uid_t user = geteuid();
+    if ((folder.st_mode & S_ISVTX) == 0 || user == 0 || file.st_uid == user || folder.st_uid == user)
+        return true;
+    error = std::strerror(EPERM);
     return false;
 }
 

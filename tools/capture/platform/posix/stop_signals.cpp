@@ -8,11 +8,37 @@
 
 namespace {
 
-constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
+// Every signal whose default action ends the process, but the faults of the
+// program itself (SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGTRAP, SIGSYS, SIGABRT),
+// which stay crashes with their core dump. SIGPIPE and SIGXFSZ are ignored
+// instead: they show as failed writes.
+constexpr int kStopSignals[] = {
+    SIGHUP,    SIGINT, SIGQUIT, SIGTERM, SIGUSR1, SIGUSR2, SIGALRM, SIGVTALRM, SIGPROF, SIGXCPU,
+#ifdef SIGPOLL
+    SIGPOLL,
+#endif
+#ifdef SIGPWR
+    SIGPWR,
+#endif
+#ifdef SIGSTKFLT
+    SIGSTKFLT,
+#endif
+};
 
+sigset_t stopSet;  // the stop signals, real-time ones included; made once
 char pendingPaths[kMaxPendingFiles][kMaxPendingPath];
 volatile sig_atomic_t pendingUsed[kMaxPendingFiles];
+char createdFolder[kMaxPendingPath];
+volatile sig_atomic_t createdFolderUsed = 0;
 volatile sig_atomic_t encoder = 0;
+
+void makeStopSet() {
+    sigemptyset(&stopSet);
+    for (const int s : kStopSignals) sigaddset(&stopSet, s);
+#if defined(SIGRTMIN) && defined(SIGRTMAX)
+    for (int s = SIGRTMIN; s <= SIGRTMAX; ++s) sigaddset(&stopSet, s);
+#endif
+}
 
 void stopNow(int signalNumber) {
     const pid_t child = static_cast<pid_t>(encoder);
@@ -23,18 +49,14 @@ void stopNow(int signalNumber) {
     for (int32_t slot = 0; slot < kMaxPendingFiles; ++slot) {
         if (pendingUsed[slot] != 0) unlink(pendingPaths[slot]);
     }
+    if (createdFolderUsed != 0) rmdir(createdFolder);  // only when empty
     _exit(128 + signalNumber);
 }
 
 // Keeps the handler away while the registry changes.
 class SignalsHeld {
 public:
-    SignalsHeld() {
-        sigset_t stops;
-        sigemptyset(&stops);
-        for (const int s : kStopSignals) sigaddset(&stops, s);
-        sigprocmask(SIG_BLOCK, &stops, &previous);
-    }
+    SignalsHeld() { sigprocmask(SIG_BLOCK, &stopSet, &previous); }
     ~SignalsHeld() { sigprocmask(SIG_SETMASK, &previous, nullptr); }
 
 private:
@@ -44,10 +66,12 @@ private:
 }  // namespace
 
 void installStopSignals() {
+    makeStopSet();
     struct sigaction action {};
     action.sa_handler = stopNow;
     sigfillset(&action.sa_mask);  // one stop at a time
-    for (const int s : kStopSignals) {
+    for (int s = 1; s < NSIG; ++s) {
+        if (sigismember(&stopSet, s) != 1) continue;
         // A signal ignored from the start (nohup) stays ignored.
         struct sigaction previous {};
         if (sigaction(s, nullptr, &previous) == 0 && previous.sa_handler == SIG_IGN) continue;
@@ -73,6 +97,18 @@ void forgetPendingFile(int32_t slot) {
     if (slot < 0 || slot >= kMaxPendingFiles) return;
     SignalsHeld held;
     pendingUsed[slot] = 0;
+}
+
+void registerCreatedFolder(const char* path) {
+    if (std::strlen(path) >= static_cast<size_t>(kMaxPendingPath)) return;
+    SignalsHeld held;
+    std::strcpy(createdFolder, path);
+    createdFolderUsed = 1;
+}
+
+void forgetCreatedFolder() {
+    SignalsHeld held;
+    createdFolderUsed = 0;
 }
 
 void registerEncoder(int64_t processId) {

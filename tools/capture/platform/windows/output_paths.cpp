@@ -222,3 +222,9 @@ bool moveIntoPlace(const char* from, const char* to, std::string& error) {
 void removeFile(const char* path) { DeleteFileW(widePath(path).c_str()); }
 
 void removeEmptyFolder(const char* path) { RemoveDirectoryW(widePath(path).c_str()); }
+
+// Windows has no file modes: outputs are readable by whoever may read the folder.
+unsigned outputFileMode() { return 0666u; }
+
+// Replacing is allowed where writing the folder is; the checks of the folder cover it.
+bool canReplace(const std::string&, std::string&) { return true; }

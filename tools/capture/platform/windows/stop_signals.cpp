@@ -15,6 +15,8 @@ namespace {
 SRWLOCK registry = SRWLOCK_INIT;
 wchar_t pendingPaths[kMaxPendingFiles][kMaxPendingPath];
 bool pendingUsed[kMaxPendingFiles];
+wchar_t createdFolder[kMaxPendingPath];
+bool createdFolderUsed = false;
 HANDLE encoder = nullptr;  // our own handle on the encoder process
 
 int exitCodeFor(DWORD event) {
@@ -42,6 +44,7 @@ BOOL WINAPI stopNow(DWORD event) {
     for (int32_t slot = 0; slot < kMaxPendingFiles; ++slot) {
         if (pendingUsed[slot]) DeleteFileW(pendingPaths[slot]);
     }
+    if (createdFolderUsed) RemoveDirectoryW(createdFolder);  // only when empty
     TerminateProcess(GetCurrentProcess(), static_cast<UINT>(code));
     return TRUE;
 }
@@ -76,6 +79,21 @@ void forgetPendingFile(int32_t slot) {
     if (slot < 0 || slot >= kMaxPendingFiles) return;
     AcquireSRWLockExclusive(&registry);
     pendingUsed[slot] = false;
+    ReleaseSRWLockExclusive(&registry);
+}
+
+void registerCreatedFolder(const char* path) {
+    const size_t length = std::strlen(path);
+    if (length >= static_cast<size_t>(kMaxPendingPath)) return;
+    AcquireSRWLockExclusive(&registry);
+    createdFolderUsed = MultiByteToWideChar(CP_ACP, 0, path, static_cast<int>(length) + 1, createdFolder,
+                                            kMaxPendingPath) > 0;
+    ReleaseSRWLockExclusive(&registry);
+}
+
+void forgetCreatedFolder() {
+    AcquireSRWLockExclusive(&registry);
+    createdFolderUsed = false;
     ReleaseSRWLockExclusive(&registry);
 }
 
