@@ -61,10 +61,13 @@ GOALS = {
 
 
 def read_wav(path):
-    with wave.open(path, "rb") as w:
-        if w.getframerate() != RATE or w.getsampwidth() != 2 or w.getnchannels() != 2:
-            sys.exit(f"{path}: not 44.1 kHz 16-bit stereo")
-        raw = w.readframes(w.getnframes())
+    try:
+        with wave.open(path, "rb") as w:
+            if w.getframerate() != RATE or w.getsampwidth() != 2 or w.getnchannels() != 2:
+                sys.exit(f"{path}: not 44.1 kHz 16-bit stereo")
+            raw = w.readframes(w.getnframes())
+    except (OSError, EOFError, wave.Error) as error:
+        sys.exit(f"{path}: {error}")
     data = np.frombuffer(raw, dtype="<i2").reshape(-1, 2).astype(np.float64) / 32768.0
     return data[:, 0], data[:, 1]
 
@@ -223,9 +226,11 @@ def main():
     parser.add_argument("--check", action="store_true", help="compare with the goals; exit 1 on a miss")
     parser.add_argument("--any-song", action="store_true", help="a module other than the demo's")
     args = parser.parse_args()
+    if args.check and args.any_song:
+        parser.error("--check holds the demo's soundtrack to its goals; it does not go with --any-song")
     figures = measure(args.wav, args.any_song)
     report(figures, args.any_song)
-    if args.check and not args.any_song:
+    if args.check:
         sys.exit(0 if check(figures) else 1)
 
 
