@@ -63,7 +63,8 @@ TEST(SoundtrackScore, PadStartsOnceThenGlidesFromChordToChord) {
 // voice at an integer bin: around the fundamental (bin kPadLoopCycles) every
 // bin that carries energy lies within 10 cents of it, and there is more than one.
 TEST(SoundtrackScore, PadVoicesAreDetunedByTenCentsAtMost) {
-    const assetgen::XmSample& pad = assetgen::makeInstruments()[assetgen::kInsPad - 1].sample;
+    const std::vector<assetgen::XmInstrument> instruments = assetgen::makeInstruments();
+    const assetgen::XmSample& pad = instruments[assetgen::kInsPad - 1].sample;
     ASSERT_EQ(pad.loopLength, pad.frames.size());
     const int n = assetgen::kPadLoopCycles;
     const double length = static_cast<double>(pad.frames.size());
