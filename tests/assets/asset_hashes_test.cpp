@@ -19,7 +19,7 @@ const PinnedFile kPinned[] = {
     {"flare.raw", "94324664dcbb5b6cba3e55282c9d91c4824373bc84b6a551241809946431911f"},
     {"flare2.raw", "2fea4dde455c39bf7d863733ccc018e3eb054999cbf9b7b3c07f227462a3dbca"},
     {"font.raw", "a62b6e1c01a1ee677c005e4760f17ad917b6ef544d48f16c4c52af64e43587e8"},
-    {"qzt_dmbl.xm", "0c7c79f5230a8fe8cda3a9274258e2095097ad7f3a9781ec35154b7c2b8ce839"},
+    {"qzt_dmbl.xm", "f4b3be6838fcb47f4b660c9892b44533d1c0436932f525710d9fe72b6486f736"},
 };
 
 TEST(AssetHashes, FilesInTheRunFolderHaveThePinnedContent) {

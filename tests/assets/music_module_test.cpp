@@ -62,7 +62,7 @@ TEST(MusicModule, LoadsWithoutAnyMessageAndLastsPastTheDemo) {
     openmpt::module song(readBytes("qzt_dmbl.xm"), log);
     EXPECT_EQ(log.str(), "");
     EXPECT_EQ(song.get_metadata("type"), "xm");
-    EXPECT_EQ(song.get_num_channels(), 10);
+    EXPECT_EQ(song.get_num_channels(), 12);
     EXPECT_GE(song.get_duration_seconds(), 165.0);
 }
 

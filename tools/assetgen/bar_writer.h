@@ -11,17 +11,21 @@ enum Channel {
     kChHat,
     kChBass,
     kChLead,
+    kChEcho,  // the lead again, three rows later, on the other side
     kChArp,
     kChPad,
     kChPad2,
     kChPad3,
     kChFx,
+    kChCrash,
     kChannelCount
 };
 
-// What a bar needs to know about the bar before it.
+// What a bar needs to know about its neighbours: the pad and the lead carry
+// on from the bar before, the bass walks into the chord of the bar after.
 struct BarContext {
     const BarPlan* previous = nullptr;
+    const BarPlan* next = nullptr;
 };
 
 XmPattern composeBar(const BarPlan& bar, BarContext context);

@@ -17,6 +17,7 @@ enum Instrument : uint8_t {
     kInsLead,
     kInsPluck,
     kInsPad,
+    kInsEcho,
 };
 
 // The note at which every drum plays its sample at the recorded pitch.

@@ -4,15 +4,15 @@ namespace assetgen {
 
 namespace {
 
-constexpr int A1 = 33, C2 = 36, D2 = 38, E1 = 28, F1 = 29, G1 = 31;
+constexpr int A1 = 33, C2 = 36, D2 = 38, E2 = 40, F2 = 41, G2 = 43;
 
 const Chord kChords[kChordCount] = {
     /* Am */ {A1, {57, 60, 64}, {69, 72, 76, 81}},
-    /* F  */ {F1, {57, 60, 65}, {65, 69, 72, 77}},
+    /* F  */ {F2, {57, 60, 65}, {65, 69, 72, 77}},
     /* C  */ {C2, {55, 60, 64}, {67, 72, 76, 79}},
-    /* G  */ {G1, {55, 59, 62}, {67, 71, 74, 79}},
+    /* G  */ {G2, {55, 59, 62}, {67, 71, 74, 79}},
     /* Dm */ {D2, {57, 62, 65}, {69, 74, 77, 81}},
-    /* E  */ {E1 + 12, {56, 59, 64}, {68, 71, 76, 80}},
+    /* E  */ {E2, {56, 59, 64}, {68, 71, 76, 80}},
 };
 
 // Tune 0 and 1 run over Am F C G; tune 2 and 3 over Dm Am F E; tune 4,
@@ -28,6 +28,11 @@ const char* const kTunes[kTuneCount][4] = {
      "c6 - - - a5 - f5 - - - a5 - g5 - f5 -", "e5 - - - - - - - - - - - . . . ."},
     {"e5 - a5 - e5 - c5 - e5 - a5 - b5 - c6 -", "a5 - - - - - f5 - c5 - f5 - a5 - c6 -",
      "g5 - - - e5 - c5 - g5 - - - e5 - c5 -", "d5 - g5 - b5 - d6 - - - b5 - g5 - d5 -"},
+    // Calls with room after them, for the echo to answer.
+    {"a4 - - - c5 - - - e5 - - - - - . .", "f5 - - - e5 - c5 - - - - - . . . .",
+     "e5 - - - g5 - - - c5 - - - - - . .", "d5 - - - b4 - - - g4 - - - - - . ."},
+    {"a4 - c5 - e5 - a5 - - - g5 - e5 - - -", "f5 - - - e5 - c5 - - - a4 - c5 - - -",
+     "g5 - - - e5 - c5 - - - e5 - g5 - - -", "b5 - - - a5 - g5 - - - d5 - . . . ."},
 };
 
 int noteFromName(const char* p, int length) {
@@ -45,6 +50,12 @@ int noteFromName(const char* p, int length) {
 }  // namespace
 
 const Chord& chord(ChordName name) { return kChords[name]; }
+
+int bassNote(int midi) {
+    while (midi < kLowestBass) midi += 12;
+    while (midi >= kLowestBass + 12) midi -= 12;
+    return midi;
+}
 
 BarTune parseTune(const char* text) {
     BarTune bar{};

@@ -16,7 +16,8 @@ XmModule makeSong() {
     song.instruments = makeInstruments();
     const std::vector<BarPlan> bars = arrangeSong();
     for (size_t i = 0; i < bars.size(); ++i) {
-        const BarContext context{i > 0 ? &bars[i - 1] : nullptr};
+        const BarContext context{i > 0 ? &bars[i - 1] : nullptr,
+                                 i + 1 < bars.size() ? &bars[i + 1] : nullptr};
         song.orders.push_back(addPattern(song, composeBar(bars[i], context)));
     }
     return song;

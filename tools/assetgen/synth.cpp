@@ -35,16 +35,46 @@ private:
     double y = 0.0;
 };
 
+// A second-order low-pass (Butterworth when q = 1/sqrt(2)), its coefficients
+// from the portable sine so they come out the same on every machine.
+class LowPass2 {
+public:
+    LowPass2(double cornerHz, int rate, double q) {
+        const double turns = cornerHz / rate;
+        const double cosine = sineTurns(turns + 0.25), alpha = sineTurns(turns) / (2.0 * q);
+        const double a0 = 1.0 + alpha;
+        b0 = (1.0 - cosine) / 2.0 / a0;
+        b1 = (1.0 - cosine) / a0;
+        a1 = -2.0 * cosine / a0;
+        a2 = (1.0 - alpha) / a0;
+    }
+    double operator()(double x) {
+        const double y = b0 * (x + x2) + b1 * x1 - a1 * y1 - a2 * y2;
+        x2 = x1;
+        x1 = x;
+        y2 = y1;
+        y1 = y;
+        return y;
+    }
+
+private:
+    double b0, b1, a1, a2;
+    double x1 = 0.0, x2 = 0.0, y1 = 0.0, y2 = 0.0;
+};
+
 double square(double turns) { return sineTurns(turns) >= 0.0 ? 1.0 : -1.0; }
 
 // The metallic body of a cymbal: six square waves at inharmonic pitches,
-// mixed with noise and kept to the top octaves.
+// mixed with noise and kept between about 4 and 10 kHz: brighter noise is
+// only hiss.
 Signal metal(double seconds, double decaySeconds, uint32_t seed) {
     static const double kPitches[6] = {205.3, 304.4, 369.6, 522.7, 540.0, 800.0};
     const int rate = kCymbalRate;
     Signal s(static_cast<size_t>(seconds * rate));
     Random noise(seed);
     OnePole low1(0.45), low2(0.45);
+    constexpr double kQ = 0.7071;
+    LowPass2 top1(10000.0, rate, kQ), top2(10000.0, rate, kQ);
     double amp = 1.0;
     const double k = decayFactor(decaySeconds, rate);
     for (size_t i = 0; i < s.size(); ++i) {
@@ -52,7 +82,7 @@ Signal metal(double seconds, double decaySeconds, uint32_t seed) {
         double tone = 0.0;
         for (double p : kPitches) tone += square(p * 1.7 * t);
         const double raw = tone * (1.0 / 6.0) * 0.6 + noise.signedUnit() * 0.7;
-        s[i] = low2.highPass(low1.highPass(raw)) * amp;
+        s[i] = top2(top1(low2.highPass(low1.highPass(raw)))) * amp;
         amp *= k;
     }
     fadeTail(s, s.size() / 8);
@@ -62,6 +92,7 @@ Signal metal(double seconds, double decaySeconds, uint32_t seed) {
 struct Partial {
     int cycles;  // whole cycles within the loop, so the loop joins seamlessly
     double amplitude;
+    double phase = 0.0;  // in turns
 };
 
 // Sum of sine partials over a loop of `length` frames.
@@ -70,7 +101,8 @@ Signal additive(int length, const std::vector<Partial>& partials) {
     for (const Partial& p : partials) {
         for (int i = 0; i < length; ++i) {
             const int64_t step = static_cast<int64_t>(p.cycles) * i % length;
-            s[static_cast<size_t>(i)] += p.amplitude * sineTurns(static_cast<double>(step) / length);
+            s[static_cast<size_t>(i)] +=
+                p.amplitude * sineTurns(static_cast<double>(step) / length + p.phase);
         }
     }
     return s;
@@ -150,11 +182,24 @@ Signal bassCycle() {
     return additive(kToneCycle, partials);
 }
 
+// Harmonics falling only slowly up to the tenth, then steeply: a bright,
+// reedy lead whose presence lies between 2 and 6 kHz.
 Signal leadCycle() {
     std::vector<Partial> partials;
-    for (int k = 1; k <= 30; ++k) {
-        const double roll = 1.0 / (1.0 + (k / 12.0) * (k / 12.0));
-        partials.push_back({k, (k % 2 == 1 ? 1.0 : 0.4) * roll / k});
+    for (int k = 1; k <= 24; ++k) {
+        const double q = (k / 10.0) * (k / 10.0);
+        const double roll = 1.0 / (1.0 + q * q);
+        partials.push_back({k, (k % 2 == 1 ? 1.0 : 0.6) * roll / (0.5 + 0.5 * k)});
+    }
+    return additive(kToneCycle, partials);
+}
+
+// The lead as its echo sounds: the top dulled, as a tape delay would.
+Signal echoCycle() {
+    std::vector<Partial> partials;
+    for (int k = 1; k <= 16; ++k) {
+        const double roll = 1.0 / (1.0 + (k / 5.0) * (k / 5.0));
+        partials.push_back({k, (k % 2 == 1 ? 1.0 : 0.6) * roll / k});
     }
     return additive(kToneCycle, partials);
 }
@@ -169,12 +214,17 @@ Signal pluckCycle() {
 }
 
 Signal padLoop() {
-    // Three saws a few cents apart beat slowly against each other.
+    // A saw with two voices a few cents above and below it. The voices'
+    // harmonics start a quarter turn ahead of the middle saw's: their sum
+    // then stays at right angles to it and never cancels it, so the pad
+    // shimmers instead of beating.
     std::vector<Partial> partials;
     addSaw(partials, kPadLoopCycles, 20, 6.0, 1.0);
-    addSaw(partials, kPadLoopCycles - 1, 20, 6.0, 0.8);
-    addSaw(partials, kPadLoopCycles + 1, 20, 6.0, 0.8);
-    return additive(kToneCycle * kPadLoopCycles, partials);
+    const size_t voices = partials.size();
+    addSaw(partials, kPadLoopCycles + 1, 20, 6.0, 0.5);
+    addSaw(partials, kPadLoopCycles - 1, 20, 6.0, 0.5);
+    for (size_t i = voices; i < partials.size(); ++i) partials[i].phase = 0.25;
+    return additive(kPadCycle * kPadLoopCycles, partials);
 }
 
 std::vector<int16_t> toPcm16(const Signal& s, double peak) {

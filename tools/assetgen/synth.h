@@ -10,10 +10,12 @@ using Signal = std::vector<double>;
 
 inline constexpr int kDrumRate = 22050;
 inline constexpr int kCymbalRate = 44100;
-// Tone loops repeat every kToneCycle frames (the pad's loop holds several
-// slightly detuned cycles of that length).
+// Tone loops repeat every kToneCycle frames. The pad's loop holds
+// kPadLoopCycles cycles of kPadCycle frames, and beside them detuned voices
+// with one cycle more and one less: +-1/192 of the pitch, 9 cents.
 inline constexpr int kToneCycle = 256;
-inline constexpr int kPadLoopCycles = 64;
+inline constexpr int kPadCycle = 64;
+inline constexpr int kPadLoopCycles = 192;
 
 Signal kickDrum();
 Signal snareDrum();
@@ -23,6 +25,7 @@ Signal crashCymbal();
 
 Signal bassCycle();
 Signal leadCycle();
+Signal echoCycle();
 Signal pluckCycle();
 Signal padLoop();
 

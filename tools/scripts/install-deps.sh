@@ -9,5 +9,6 @@ packages=(
   xvfb openbox xdotool wmctrl x11-utils x11-xserver-utils libx11-dev imagemagick
   ffmpeg sox openmpt123 xmp
   clang-format
+  python3 python3-numpy
 )
 exec "$(dirname "$0")/apt-install-missing.sh" "${packages[@]}"
