@@ -8,6 +8,7 @@
 #include "capture_platform.h"
 #include "frame_files.h"
 #include "output_paths.h"
+#include "pending_file.h"
 #include "scene/data_files.h"
 #include "scene/frame_clock.h"
 
@@ -34,9 +35,9 @@ bool canMakeAndRename(const std::string& target, std::string& error) {
         error += ": " + reason;
         return false;
     }
-    std::string temporary;
-    if (!makeTemporaryBeside(target, temporary, error)) return false;
-    removeFile(temporary.c_str());
+    PendingFile trial;  // removed at once, or by a stop that comes meanwhile
+    if (!trial.begin(target, error)) return false;
+    trial.discard();
     error.clear();
     return true;
 }

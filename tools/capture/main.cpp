@@ -29,11 +29,11 @@ int main(int argc, char** argv) {
         std::fputs(kCaptureUsage, stdout);
         return 0;
     }
-    if (!checkCaptureOutputs(options, error)) return badArguments(error);
     // A stop signal (on Windows, Ctrl+C or closing the console) removes the
-    // unfinished outputs; a vanished encoder or a file size limit shows as a
-    // write error.
+    // unfinished outputs, from the trial files of the checks on; a vanished
+    // encoder or a file size limit shows as a write error.
     installStopSignals();
+    if (!checkCaptureOutputs(options, error)) return badArguments(error);
     CaptureSession session(options, stderrIsTerminal());
     if (!session.prepare() || !session.run()) {
         std::fprintf(stderr, "demo_capture: %s\n", session.error().c_str());
