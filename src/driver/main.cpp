@@ -4,6 +4,7 @@
 
 #include "display/display.h"
 #include "driver/console.h"
+#include "driver/data_folder.h"
 #include "driver/music.h"
 #include "scene/scroll_message.h"
 #include "scene/show.h"
@@ -17,6 +18,7 @@ void say(const char* text) { std::cout << text << std::flush; }
 
 int main() {
     prepareConsole();
+    enterDataFolder();
     say("Demo-Engine by Vak\n");
     say("\n loading data ...\n");
     Show show;  // holds the scroll message from here on

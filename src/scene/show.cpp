@@ -19,11 +19,14 @@ constexpr int32_t kSmearBottom = 479;
 
 Show::Show() { std::memcpy(text.data(), kScrollMessage, std::strlen(kScrollMessage) + 1); }
 
-void Show::loadImages() {
-    pictures.background = Image(kBackgroundFile.width, kBackgroundFile.height, kBackgroundFile.name);
-    pictures.flare = Image(kFlareFile.width, kFlareFile.height, kFlareFile.name);
-    pictures.smallFlare = Image(kSmallFlareFile.width, kSmallFlareFile.height, kSmallFlareFile.name);
-    pictures.font = Image(kFontFile.width, kFontFile.height, kFontFile.name);
+void Show::loadImages(const std::string& folder) {
+    const auto load = [&folder](const ImageFile& file) {
+        return Image(file.width, file.height, (folder + file.name).c_str());
+    };
+    pictures.background = load(kBackgroundFile);
+    pictures.flare = load(kFlareFile);
+    pictures.smallFlare = load(kSmallFlareFile);
+    pictures.font = load(kFontFile);
 }
 
 void Show::setUp() {

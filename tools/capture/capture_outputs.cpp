@@ -42,17 +42,20 @@ bool checkFile(const std::string& file, const char* what, std::string& error) {
     return true;
 }
 
-bool isNotNamedFile(const std::string& file, const char* dataFile, const char* option, std::string& error) {
+bool isNotNamedFile(const std::string& file, const std::string& dataFile, const char* option,
+                    std::string& error) {
     if (!sameFile(file, dataFile)) return true;
     error = std::string(option) + " names the data file '" + dataFile + "', which the capture reads";
     return false;
 }
 
-bool checkNotDataFile(const std::string& file, const char* option, std::string& error) {
+// folder: the data folder, a prefix of the data files' names.
+bool checkNotDataFile(const std::string& file, const char* option, const std::string& folder,
+                      std::string& error) {
     for (const ImageFile& image : kImageFiles) {
-        if (!isNotNamedFile(file, image.name, option, error)) return false;
+        if (!isNotNamedFile(file, folder + image.name, option, error)) return false;
     }
-    return isNotNamedFile(file, kSongFileName, option, error);
+    return isNotNamedFile(file, folder + kSongFileName, option, error);
 }
 
 struct NamedOutput {
@@ -60,9 +63,10 @@ struct NamedOutput {
     const std::string& path;
 };
 
-bool checkOutputFile(const NamedOutput& file, const char* what, std::string& error) {
+bool checkOutputFile(const NamedOutput& file, const char* what, const std::string& dataFolder,
+                     std::string& error) {
     if (file.path.empty()) return true;
-    return checkFile(file.path, what, error) && checkNotDataFile(file.path, file.option, error);
+    return checkFile(file.path, what, error) && checkNotDataFile(file.path, file.option, dataFolder, error);
 }
 
 bool checkDistinct(const NamedOutput& a, const NamedOutput& b, std::string& error) {
@@ -82,5 +86,6 @@ bool checkCaptureOutputs(const CaptureOptions& options, std::string& error) {
         return false;
     }
     if (!options.framesDir.empty() && !checkFolder(options.framesDir, error)) return false;
-    return checkOutputFile(wav, "soundtrack", error) && checkOutputFile(video, "video", error);
+    return checkOutputFile(wav, "soundtrack", options.dataFolder, error) &&
+           checkOutputFile(video, "video", options.dataFolder, error);
 }

@@ -10,7 +10,8 @@
 // One line naming the image file when it is not a regular file of the
 // expected size, without line end; empty when the file is fine or missing
 // (the loader names a missing file itself).
-std::string describeDamagedImage(const ImageFile& image);
+// folder is the data folder, a prefix of the file's name.
+std::string describeDamagedImage(const ImageFile& image, const std::string& folder = "");
 
-// Writes the line of each damaged image of the working folder to stream.
-void reportDamagedImages(std::FILE* stream);
+// Writes the line of each damaged image of the data folder to stream.
+void reportDamagedImages(std::FILE* stream, const std::string& folder = "");

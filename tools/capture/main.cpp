@@ -7,6 +7,7 @@
 #include "capture_options.h"
 #include "capture_platform.h"
 #include "capture_session.h"
+#include "driver/data_folder.h"
 #include "stop_signals.h"
 
 namespace {
@@ -30,6 +31,7 @@ int main(int argc, char** argv) {
         std::fputs(kCaptureUsage, stdout);
         return 0;
     }
+    options.dataFolder = findDataFolder();
     if (!checkCaptureOutputs(options, error)) return badArguments(error);
     // A stop signal (on Windows, Ctrl+C or closing the console) removes the
     // unfinished outputs; a vanished encoder or a file size limit shows as a

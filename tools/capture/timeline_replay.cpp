@@ -8,20 +8,20 @@
 
 namespace {
 
-bool anyImageMissing() {
+bool anyImageMissing(const std::string& folder) {
     for (const ImageFile& file : kImageFiles) {
-        if (access(file.name, R_OK) != 0) return true;
+        if (access((folder + file.name).c_str(), R_OK) != 0) return true;
     }
     return false;
 }
 
 }  // namespace
 
-TimelineReplay::TimelineReplay() {
-    show.loadImages();
+TimelineReplay::TimelineReplay(const std::string& dataFolder) {
+    show.loadImages(dataFolder);
     // Brings any loader message out, as the demo does after its fourth load;
     // the messages carry no line end, the demo's next text starts with one.
-    if (anyImageMissing()) std::cout << '\n';
+    if (anyImageMissing(dataFolder)) std::cout << '\n';
     std::cout.flush();
     show.setUp();
 }
