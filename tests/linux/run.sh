@@ -20,6 +20,7 @@
 # Needs root (chroot, apt).
 #   run.sh [BUILD_DIR]
 set -euo pipefail
+[ "$(id -u)" -eq 0 ] || { echo "run.sh: needs root (chroot, mounts, apt-get install)" >&2; exit 1; }
 root=$(cd "$(dirname "$0")/../.." && pwd)
 native=$(cd "${1:-$root/build}" && pwd)
 version=$(head -n1 "$root/VERSION")

@@ -8,6 +8,7 @@
 # Needs root.
 #   linux-chroot.sh
 set -euo pipefail
+[ "$(id -u)" -eq 0 ] || { echo "linux-chroot.sh: needs root (debootstrap)" >&2; exit 1; }
 root=$(cd "$(dirname "$0")/../.." && pwd)
 "$root/tools/scripts/apt-install-missing.sh" debootstrap
 cache=${DEMO_DEPS_CACHE:-/var/cache/demo-deps}
