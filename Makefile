@@ -2,6 +2,7 @@
 # make test   sets everything up and runs every test.
 # make web    the demo as a static web site in build-web/site; make serve-web serves it.
 # make windows / make test-windows: the Windows build (cross-compiled) and its tests under Wine.
+# make linux / make test-linux: the Debian package and the self-contained archive, and their tests.
 BUILD      ?= build
 BUILD_SAN  ?= build-sanitize
 BUILD_TSAN ?= build-tsan
@@ -14,7 +15,7 @@ WEB_PORT   ?= 8000
 # changed option (CI=1 turns warnings into errors) takes effect at once.
 CMAKE_OPTS ?= -DDEMO_WERROR=$(if $(CI),ON,OFF)
 
-.PHONY: all deps configure build demo demo-fullscreen test test-sanitize test-tsan bench web serve-web test-web windows test-windows clean check-format fuzz
+.PHONY: all deps configure build demo demo-fullscreen test test-sanitize test-tsan bench web serve-web test-web windows test-windows linux test-linux clean check-format fuzz
 
 all: build
 
@@ -89,6 +90,15 @@ windows: deps
 # The Windows unit tests, the capture and demo_windowed.exe under Wine, against the Linux build.
 test-windows: build windows
 	tests/windows/run.sh $(BUILD) $(BUILD_WIN)
+
+# dist/qzt-dmbl_VERSION_amd64.deb and dist/qzt-dmbl-VERSION-linux-x86_64.tar.gz from the native build.
+linux: build
+	tools/scripts/linux-package.sh $(BUILD)
+
+# Both in a minimal Debian 12 (debootstrap, cached outside the checkout) against
+# the native build, and the package installed here under Xvfb. Needs root.
+test-linux: linux
+	tests/linux/run.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD) $(BUILD_SAN) $(BUILD_TSAN) $(BUILD_WEB) $(BUILD_WIN) $(BUILD_FUZZ) dist

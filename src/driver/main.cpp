@@ -5,12 +5,14 @@
 
 #include "display/display.h"
 #include "driver/console.h"
+#include "driver/data_folder.h"
 #include "driver/host.h"
 #include "scene/show.h"
 #include "sound/sound_library.h"
 
 int main() {
     prepareConsole();
+    enterDataFolder();
     Show show;  // holds the scroll message from here on
     loadShow(show);
     const MusicStart music = startShowMusic();

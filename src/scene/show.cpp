@@ -19,14 +19,15 @@ constexpr int32_t kSmearBottom = 479;
 
 Show::Show() { std::memcpy(text.data(), kScrollMessage, std::strlen(kScrollMessage) + 1); }
 
-bool Show::loadImages() {
+bool Show::loadImages(const std::string& folder) {
     bool opened[4] = {};
-    pictures.background =
-        Image(kBackgroundFile.width, kBackgroundFile.height, kBackgroundFile.name, &opened[0]);
-    pictures.flare = Image(kFlareFile.width, kFlareFile.height, kFlareFile.name, &opened[1]);
-    pictures.smallFlare =
-        Image(kSmallFlareFile.width, kSmallFlareFile.height, kSmallFlareFile.name, &opened[2]);
-    pictures.font = Image(kFontFile.width, kFontFile.height, kFontFile.name, &opened[3]);
+    const auto load = [&folder](const ImageFile& file, bool& fileOpened) {
+        return Image(file.width, file.height, (folder + file.name).c_str(), &fileOpened);
+    };
+    pictures.background = load(kBackgroundFile, opened[0]);
+    pictures.flare = load(kFlareFile, opened[1]);
+    pictures.smallFlare = load(kSmallFlareFile, opened[2]);
+    pictures.font = load(kFontFile, opened[3]);
     return opened[0] && opened[1] && opened[2] && opened[3];
 }
 

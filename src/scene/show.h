@@ -8,6 +8,7 @@
 // loop is a per-frame callback calls step() once per callback.
 #include <array>
 #include <cstdint>
+#include <string>
 
 #include "effects/mesh.h"
 #include "effects/scroller.h"
@@ -45,10 +46,11 @@ public:
     Show(const Show&) = delete;
     Show& operator=(const Show&) = delete;
 
-    // The four images from the working folder in the demo's order; a missing
-    // file prints the loader's message on standard output (no flush). False
-    // when any file could not be opened.
-    bool loadImages();
+    // The four images from the working folder (or from folder, a prefix of
+    // their names) in the demo's order; a missing file prints the loader's
+    // message on standard output (no flush). False when any file could not
+    // be opened.
+    bool loadImages(const std::string& folder = "");
     // For hosts that bring pictures of their own (tests, benchmarks).
     ShowImages& images() { return pictures; }
     const ShowImages& images() const { return pictures; }

@@ -3,7 +3,6 @@
 #include "scene/data_files.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>

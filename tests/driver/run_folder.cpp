@@ -1,11 +1,11 @@
 #include "run_folder.h"
 
 #include <algorithm>
-#include <atomic>
 #include <filesystem>
 
 #include "scene/data_files.h"
 #include "support/process.h"
+#include "support/system.h"
 
 namespace fs = std::filesystem;
 
@@ -14,18 +14,12 @@ namespace {
 const char* const kDataFiles[] = {kBackgroundFile.name, kFlareFile.name, kSmallFlareFile.name, kFontFile.name,
                                   kSongFileName};
 
-std::string freshFolderName() {
-    static std::atomic<int> counter{0};
-    return (fs::temp_directory_path() /
-            ("demo_run_" + std::to_string(currentProcessId()) + "_" + std::to_string(counter++)))
-        .string();
-}
-
 }  // namespace
 
-RunFolder::RunFolder(const std::vector<std::string>& leaveOut) : path_(freshFolderName()) {
+RunFolder::RunFolder(const std::vector<std::string>& leaveOut)
+    : path_(makeFreshFolder(fs::temp_directory_path().string(), "demo_run")) {
     std::error_code error;
-    ready_ = fs::create_directories(path_, error);
+    ready_ = !path_.empty();
     for (const char* name : kDataFiles) {
         if (std::find(leaveOut.begin(), leaveOut.end(), name) != leaveOut.end()) continue;
         ready_ = fs::copy_file(fs::path(DEMO_RUN_DIR) / name, fs::path(path_) / name, error) && ready_;

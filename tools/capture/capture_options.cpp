@@ -12,7 +12,8 @@
 const char kCaptureUsage[] =
     "usage: demo_capture [--fps N] [--frames DIR [--raw] [--only K1,K2,...]] [--wav FILE]\n"
     "                    [--video FILE] [--size WxH]\n"
-    "Renders the demo offline, frame by frame, from the data files in the working folder.\n"
+    "Renders the demo offline, frame by frame, from the data files in the working folder\n"
+    "(when it holds none of them: beside the program, else in the installed data folder).\n"
     "  --fps N        frames per second, 1 to 1000 (default 60)\n"
     "  --frames DIR   write every frame as DIR/frame_NNNNN.ppm (binary P6, 640x480)\n"
     "  --raw          with --frames: DIR/frame_NNNNN.raw, the 32-bit little-endian pixels\n"

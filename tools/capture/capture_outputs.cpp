@@ -63,17 +63,20 @@ bool checkFile(const std::string& file, const char* what, std::string& error) {
     return canMakeAndRename(target, error);
 }
 
-bool isNotNamedFile(const std::string& file, const char* dataFile, const char* option, std::string& error) {
+bool isNotNamedFile(const std::string& file, const std::string& dataFile, const char* option,
+                    std::string& error) {
     if (!sameFile(file, dataFile)) return true;
     error = std::string(option) + " names the data file '" + dataFile + "', which the capture reads";
     return false;
 }
 
-bool checkNotDataFile(const std::string& file, const char* option, std::string& error) {
+// folder: the data folder, a prefix of the data files' names.
+bool checkNotDataFile(const std::string& file, const char* option, const std::string& folder,
+                      std::string& error) {
     for (const ImageFile& image : kImageFiles) {
-        if (!isNotNamedFile(file, image.name, option, error)) return false;
+        if (!isNotNamedFile(file, folder + image.name, option, error)) return false;
     }
-    return isNotNamedFile(file, kSongFileName, option, error);
+    return isNotNamedFile(file, folder + kSongFileName, option, error);
 }
 
 // An output in the frames folder under the name of one of the run's own
@@ -100,7 +103,8 @@ struct NamedOutput {
 bool checkOutputFile(const NamedOutput& file, const char* what, const CaptureOptions& options,
                      std::string& error) {
     if (file.path.empty()) return true;
-    return checkFile(file.path, what, error) && checkNotDataFile(file.path, file.option, error) &&
+    return checkFile(file.path, what, error) &&
+           checkNotDataFile(file.path, file.option, options.dataFolder, error) &&
            checkNotFrameFile(file.path, file.option, options, error);
 }
 

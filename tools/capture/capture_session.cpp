@@ -54,6 +54,8 @@ bool CaptureSession::fail(const std::string& reason) {
     return false;
 }
 
+std::string CaptureSession::songPath() const { return options.dataFolder + kSongFileName; }
+
 bool CaptureSession::needsSoundtrack() const {
     return !options.wavFile.empty() || !options.videoFile.empty();
 }
@@ -69,8 +71,8 @@ bool CaptureSession::prepare() {
             "--video needs the program ffmpeg, which is not installed "
             "(not found on PATH); install it (Debian: apt-get install ffmpeg)");
     }
-    if (!checkImages(stderr, message)) return false;
-    if (needsSoundtrack() && !soundtrack.load(kSongFileName)) return fail(soundtrack.error());
+    if (!checkImages(stderr, options.dataFolder, message)) return false;
+    if (needsSoundtrack() && !soundtrack.load(songPath().c_str())) return fail(soundtrack.error());
     if (!options.framesDir.empty()) {
         madeFrameFolder = !pathFacts(options.framesDir).exists;
         if (!makeFrameFolder(options.framesDir, message)) return false;
@@ -92,7 +94,7 @@ bool CaptureSession::writeSoundtrack() {
     if (!soundtrack.render(schedule, wav)) return fail(soundtrack.error());
     if (!wav.close()) return fail(wav.error());
     if (!soundtrack.playedSound()) {
-        return fail(std::string("the music '") + kSongFileName + "' plays no sound in the whole timeline");
+        return fail("the music '" + songPath() + "' plays no sound in the whole timeline");
     }
     return true;
 }
@@ -137,7 +139,7 @@ bool CaptureSession::replayFrames(TimelineReplay& replay, Progress& progress) {
 
 bool CaptureSession::run() {
     Progress progress(stderr, interactive, schedule.totalFrames);
-    TimelineReplay replay;  // start-up: loads the images, sets up the scene
+    TimelineReplay replay(options.dataFolder);  // start-up: loads the images, sets up the scene
     if (needsSoundtrack() && !writeSoundtrack()) return false;
     return replayFrames(replay, progress);
 }

@@ -30,6 +30,7 @@ public:
 
 private:
     bool needsSoundtrack() const;
+    std::string songPath() const;
     bool writeSoundtrack();
     bool replayFrames(TimelineReplay& replay, Progress& progress);
     bool completeFiles();

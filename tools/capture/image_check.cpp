@@ -5,10 +5,11 @@
 
 #include "output_paths.h"
 
-std::string describeImage(const ImageFile& image, ImageState& state) {
-    const PathFacts facts = pathFacts(image.name);
+std::string describeImage(const ImageFile& image, const std::string& folder, ImageState& state) {
+    const std::string path = folder + image.name;
+    const PathFacts facts = pathFacts(path);
     const std::string expected = std::to_string(rawImageBytes(image)) + " bytes";
-    const std::string name = std::string("the image '") + image.name + "'";
+    const std::string name = "the image '" + path + "'";
     state = ImageState::Damaged;
     if (!facts.exists) return name + " is missing";
     if (facts.isFolder || !facts.isRegularFile) {
@@ -16,7 +17,7 @@ std::string describeImage(const ImageFile& image, ImageState& state) {
         return name + (facts.isFolder ? " is a folder" : " is not a regular file") + ", expected a file of " +
                expected;
     }
-    std::FILE* file = std::fopen(image.name, "rb");
+    std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) return name + " cannot be read: " + std::strerror(errno);
     std::fclose(file);
     if (facts.size != rawImageBytes(image))
@@ -25,10 +26,10 @@ std::string describeImage(const ImageFile& image, ImageState& state) {
     return "";
 }
 
-bool checkImages(std::FILE* stream, std::string& error) {
+bool checkImages(std::FILE* stream, const std::string& folder, std::string& error) {
     for (const ImageFile& image : kImageFiles) {
         ImageState state = ImageState::Fine;
-        const std::string line = describeImage(image, state);
+        const std::string line = describeImage(image, folder, state);
         if (state == ImageState::NotAFile) {
             error = line;
             return false;

@@ -13,9 +13,10 @@ enum class ImageState { Fine, Damaged, NotAFile };
 
 // One line naming the image file when it is missing, cannot be read, is
 // not a regular file or has another size than expected, without line end;
-// empty when the file is fine.
-std::string describeImage(const ImageFile& image, ImageState& state);
+// empty when the file is fine. folder is the data folder, a prefix of the
+// file's name.
+std::string describeImage(const ImageFile& image, const std::string& folder, ImageState& state);
 
-// Writes the line of each image of the working folder that is not fine to
+// Writes the line of each image of the data folder that is not fine to
 // stream. False when one is not a regular file: then error names it.
-bool checkImages(std::FILE* stream, std::string& error);
+bool checkImages(std::FILE* stream, const std::string& folder, std::string& error);

@@ -6,6 +6,7 @@
 #include "capture_options.h"
 #include "capture_platform.h"
 #include "capture_session.h"
+#include "driver/data_folder.h"
 #include "stop_signals.h"
 
 namespace {
@@ -33,6 +34,7 @@ int main(int argc, char** argv) {
     // unfinished outputs, from the trial files of the checks on; a vanished
     // encoder or a file size limit shows as a write error.
     installStopSignals();
+    options.dataFolder = findDataFolder();
     if (!checkCaptureOutputs(options, error)) return badArguments(error);
     CaptureSession session(options, stderrIsTerminal());
     if (!session.prepare() || !session.run()) {

@@ -4,8 +4,8 @@
 
 #include "scene/frame_clock.h"
 
-TimelineReplay::TimelineReplay() {
-    const bool allOpened = show.loadImages();
+TimelineReplay::TimelineReplay(const std::string& dataFolder) {
+    const bool allOpened = show.loadImages(dataFolder);
     // Brings any loader message out, as the demo does after its fourth load;
     // the messages carry no line end, the demo's next text starts with one.
     if (!allOpened) std::cout << '\n';

@@ -3,6 +3,7 @@
 // frame time per frame: start-up, show frames, then fade frames. Each
 // presented frame goes to a FrameSink instead of the display.
 #include <cstdint>
+#include <string>
 
 #include "raster/image.h"
 #include "scene/show.h"
@@ -16,10 +17,11 @@ public:
 
 class TimelineReplay {
 public:
-    // Start-up: the four images from the working folder in the demo's order
-    // (a missing file prints the loader's message), a flush of standard
-    // output, then the scene set-up.
-    TimelineReplay();
+    // Start-up: the four images from the data folder (a prefix of their
+    // names, empty for the working folder) in the demo's order (a missing
+    // file prints the loader's message), a flush of standard output, then
+    // the scene set-up.
+    explicit TimelineReplay(const std::string& dataFolder = "");
 
     // Runs both phases at fps; returns the number of frames presented, or
     // -1 when the sink stopped the run. Call once per TimelineReplay.
