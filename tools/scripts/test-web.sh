@@ -50,6 +50,20 @@ if (cd "$web/bin" && node --no-experimental-fetch demo_capture.js --fps 10 --raw
 else
   fail "wasm capture under Node: $(cat "$work/wasm10.log")"
 fi
+# The WAV gets the usual mode (0666 less the umask), and with standard error
+# in a file no progress bar is drawn.
+mode=$(cd "$web/bin" && umask 022 && node --no-experimental-fetch demo_capture.js --fps 1 --wav "$work/mode.wav" \
+         2> "$work/mode.log" && stat -c %a "$work/mode.wav")
+if [ "$mode" = 644 ]; then
+  pass "Node capture's WAV has mode 644 under umask 022"
+else
+  fail "Node capture's WAV mode: '$mode' ($(cat "$work/mode.log"))"
+fi
+if [ "$(grep -c $'\r' "$work/mode.log")" -eq 0 ] && [ "$(wc -l < "$work/mode.log")" -eq 1 ]; then
+  pass "Node capture draws no progress bar into a file"
+else
+  fail "Node capture's standard error in a file: $(od -c "$work/mode.log" | head -n 5)"
+fi
 (cd "$web/bin" && node --no-experimental-fetch demo_capture.js --video "$work/demo.mp4") > "$work/video.log" 2>&1
 code=$?
 if [ "$code" -eq 1 ] && grep -q "needs the native build" "$work/video.log" && [ ! -e "$work/demo.mp4" ]; then
@@ -101,6 +115,18 @@ if [ "$(tail -n +2 <<<"$got")" = "${expected%$'\n'}" ]; then
 else
   fail "check mode hashes differ: got [$(tail -n +2 <<<"$got")] expected [$expected]"
 fi
+
+# A request outside the timeline, or with a key twice, is an error that says why.
+check_error() {  # fragment expected-part
+  timeout 120 "${chrome[@]}" --virtual-time-budget=20000 --dump-dom "$base#$1" > "$work/bad.html" 2> /dev/null
+  if grep -q '<title>error</title>' "$work/bad.html" && grep -q "$2" "$work/bad.html"; then
+    pass "check mode refuses #$1 ($2)"
+  else
+    fail "check mode #$1: $(grep -o '<title>[^<]*</title>\|<p id="status">[^<]*</p>' "$work/bad.html" | tr '\n' ' ')"
+  fi
+}
+check_error "frames=9000&fps=50" "frames 0 to 8000 at 50 fps"
+check_error "frames=0&frames=1&fps=50" "frames= given twice"
 
 # ---- 3. Playing ----------------------------------------------------------------
 # Driven as a viewer would: Start, two music moments (the picture is not blank,
