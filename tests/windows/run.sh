@@ -129,6 +129,36 @@ rc=$?
 set -e
 if [ $rc -eq 2 ]; then pass "a missing folder in a Windows path is a bad argument"; else fail "missing folder: exit code $rc"; fi
 
+# An output that one of the run's frame files would overwrite, in any case
+# of its name: a bad argument, and nothing written.
+mkdir -p "$scratch/fz"
+set +e
+(cd "$windows/bin" && "$wine" demo_capture.exe --fps 1 --frames "$(winpath "$scratch/fz")" --only 0,1 \
+   --wav "$(winpath "$scratch/fz")\\FRAME_00001.PPM" 2>"$scratch/win/frame_name.txt")
+rc=$?
+set -e
+if [ $rc -eq 2 ] && grep -q "^demo_capture: --wav names the file of frame 1, which --frames writes" \
+     "$scratch/win/frame_name.txt" && [ -z "$(ls -A "$scratch/fz")" ]; then
+  pass "an output named like one of the run's frame files is refused"
+else
+  fail "output named like a frame file: exit code $rc, $(head -n1 "$scratch/win/frame_name.txt"), in the folder: $(ls -A "$scratch/fz")"
+fi
+
+# A name with a letter beyond ASCII, in a console (Wine's, on a terminal made
+# by script): the file has the name, and the console shows the name as given,
+# not the letter that the same byte is in the console's own code page.
+mkdir -p "$scratch/console"
+name=$'sp ace \xC3\xA4'
+(cd "$windows/bin" && LC_ALL=C.UTF-8 script -qec \
+   "'$wine' demo_capture.exe --fps 1 --only 0 --frames '$(winpath "$scratch/console")\\$name'" \
+   "$scratch/win/console.txt" >/dev/null 2>&1) || true
+if [ -d "$scratch/console/$name" ] && grep -q $'\xC3\xA4' "$scratch/win/console.txt" &&
+   ! grep -q $'\xCE\xA3' "$scratch/win/console.txt"; then
+  pass "a non-ASCII name is written and shown in the console as given"
+else
+  fail "non-ASCII name: folder $(ls "$scratch/console" | od -c | head -n 2 | tr '\n' ' '), console: $(grep -ao 'frame files in[^$]*' "$scratch/win/console.txt" | od -c | head -n 3 | tr '\n' ' ')"
+fi
+
 # Ctrl+C in the middle of a capture: Wine turns SIGINT into the console's
 # Ctrl+C event. The stand-in encoder is ended, exit code 130, and nothing is
 # left: no video, no WAV, no temporary file beside them or in the temporary folder.

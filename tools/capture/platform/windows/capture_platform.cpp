@@ -8,18 +8,40 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 
 #include "capture_platform.h"
 #include "windows_text.h"
 
 const char kPathSeparators[] = "/\\";
 
+namespace {
+
+UINT consoleCodePageBefore = 0;  // 0: the console's code page was not changed
+
+}  // namespace
+
+void restoreConsoleCodePage() {
+    if (consoleCodePageBefore != 0) SetConsoleOutputCP(consoleCodePageBefore);
+}
+
 // Windows has no SIGPIPE: a write into a closed pipe fails by itself. The C
 // runtime's text mode would turn every '\n' written into "\r\n".
+//
+// File names come in the ANSI code page, as the program's arguments do, and
+// the messages carry them so. A console shows bytes in its own output code
+// page (the OEM one, unless changed), where a name such as "ä" would come out
+// as another letter; while the capture runs the console takes the ANSI code
+// page, and gets its own back when the capture ends, stopped or not.
 void setUpCaptureProcess() {
     _setmode(_fileno(stdin), _O_BINARY);  // text mode would also end the input at a byte 0x1a
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
+    if (!stderrIsTerminal()) return;
+    const UINT before = GetConsoleOutputCP();
+    if (before == 0 || before == GetACP() || !SetConsoleOutputCP(GetACP())) return;
+    consoleCodePageBefore = before;
+    std::atexit(restoreConsoleCodePage);
 }
 
 bool stderrIsTerminal() { return _isatty(_fileno(stderr)) != 0; }

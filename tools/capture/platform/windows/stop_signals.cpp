@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "stop_signals.h"
+#include "windows_text.h"
 
 namespace {
 
@@ -45,6 +46,7 @@ BOOL WINAPI stopNow(DWORD event) {
         if (pendingUsed[slot]) DeleteFileW(pendingPaths[slot]);
     }
     if (createdFolderUsed) RemoveDirectoryW(createdFolder);  // only when empty
+    restoreConsoleCodePage();
     TerminateProcess(GetCurrentProcess(), static_cast<UINT>(code));
     return TRUE;
 }

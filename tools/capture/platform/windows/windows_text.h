@@ -58,3 +58,7 @@ inline int errnoFromSystem(DWORD code) {
         default: return EIO;
     }
 }
+
+// Gives the console back the code page it had before the capture started
+// (capture_platform.cpp); nothing when it was not changed.
+void restoreConsoleCodePage();
