@@ -27,20 +27,18 @@ add_custom_command(OUTPUT ${site_icons}
   COMMENT "Icons of the site from a frame of the show"
   VERBATIM)
 
-# The service worker stores every file of the site's folder; these are the
-# ones it is written after.
-set(site_files index.html page.js page.css manifest.webmanifest icon-192.png icon-512.png
-  demo.js demo.wasm demo.data)
+# The service worker stores every file of the site's folder, and is written
+# again when one of them changes: the page's files, the icons, and demo.js
+# (the link that writes demo.js also writes demo.wasm and demo.data).
 set(site_file_paths "")
-foreach(file ${site_files})
+foreach(file index.html page.js page.css manifest.webmanifest)
   list(APPEND site_file_paths ${DEMO_SITE_DIR}/${file})
 endforeach()
 add_custom_command(OUTPUT ${DEMO_SITE_DIR}/sw.js
   COMMAND ${CMAKE_COMMAND} -DSITE_DIR=${DEMO_SITE_DIR}
     -DTEMPLATE=${CMAKE_CURRENT_SOURCE_DIR}/site/sw.js.in -DOUTPUT=${DEMO_SITE_DIR}/sw.js
     -P ${CMAKE_CURRENT_SOURCE_DIR}/service_worker.cmake
-  # demo.wasm and demo.data are written with demo.js, by the same link.
-  DEPENDS demo_web ${site_file_paths} ${CMAKE_CURRENT_SOURCE_DIR}/site/sw.js.in
+  DEPENDS demo_web ${site_file_paths} ${site_icons} ${CMAKE_CURRENT_SOURCE_DIR}/site/sw.js.in
     ${CMAKE_CURRENT_SOURCE_DIR}/service_worker.cmake
   COMMENT "Service worker of the site"
   VERBATIM)

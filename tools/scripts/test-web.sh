@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Tests of the WebAssembly build against the native one:
 #  1. demo_capture.js under Node writes the same frame files and soundtrack
-#     as the native demo_capture, and refuses --video with a clear message;
+#     as the native demo_capture, composes the golden frames, and refuses
+#     --video with a clear message;
 #  2. the page in headless Chromium, check mode: the hashes of frames in the
 #     show, the jitter and the fade are those of the native frames;
 #  3. the page in headless Chromium, playing (web-play-test.js): the loading
@@ -55,6 +56,27 @@ if (cd "$web/bin" && node --no-experimental-fetch demo_capture.js --fps 10 --raw
 else
   fail "wasm capture under Node: $(cat "$work/wasm10.log")"
 fi
+# The golden frames of every frame rate (the jitter and the fade among them):
+# the SIMD code paths of the wasm build against the committed hashes.
+golden="$(dirname "$0")/../../tests/scene/golden_frames.txt"
+for fps in $(awk '!/^#/ { print $1 }' "$golden" | sort -un); do
+  only=$(awk -v fps="$fps" '!/^#/ && $1 == fps { printf "%s%s", sep, $2; sep = "," }' "$golden")
+  if (cd "$web/bin" && node --no-experimental-fetch demo_capture.js --fps "$fps" --raw \
+        --frames "$work/golden$fps" --only "$only") > "$work/golden$fps.log" 2>&1; then
+    differing=""
+    while read -r _ k hash; do
+      got=$(sha256sum "$work/golden$fps/$(printf 'frame_%05d.raw' "$k")" | cut -d' ' -f1)
+      [ "$got" = "$hash" ] || differing+=" $k"
+    done < <(awk -v fps="$fps" '!/^#/ && $1 == fps' "$golden")
+    if [ -z "$differing" ]; then
+      pass "Node capture at $fps fps composes the golden frames $only"
+    else
+      fail "Node capture at $fps fps: frames$differing differ from the golden hashes"
+    fi
+  else
+    fail "wasm capture at $fps fps: $(cat "$work/golden$fps.log")"
+  fi
+done
 (cd "$web/bin" && node --no-experimental-fetch demo_capture.js --video "$work/demo.mp4") > "$work/video.log" 2>&1
 code=$?
 if [ "$code" -eq 1 ] && grep -q "needs the native build" "$work/video.log" && [ ! -e "$work/demo.mp4" ]; then

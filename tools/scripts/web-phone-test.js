@@ -8,7 +8,7 @@
 'use strict';
 const fs = require('fs');
 const {
-  pass, fail, run, startButtonCentre, sampleCanvas, movedPixels, musicTimeAbove,
+  pass, fail, sleep, run, startButtonCentre, sampleCanvas, movedPixels, musicTimeAbove,
 } = require('./web-devtools');
 
 const [url, screenshotFile] = process.argv.slice(2);
@@ -35,25 +35,32 @@ const overflow = (page, checkHeight) => page.evaluate(`(() => {
   return out;
 })()`);
 
-// The canvas on the screen: its size in CSS pixels, device pixels per frame
-// pixel, and its scaling style.
+// The canvas on the screen: its box in CSS pixels, device pixels per frame
+// pixel, the most that fits, and its scaling style.
 const canvasLayout = (page) => page.evaluate(`(() => {
   const c = document.getElementById('screen');
   const r = c.getBoundingClientRect();
+  const ratio = window.devicePixelRatio;
   return { width: r.width, height: r.height, top: r.top, bottom: r.bottom, left: r.left, right: r.right,
-    scale: r.width * window.devicePixelRatio / 640, rendering: getComputedStyle(c).imageRendering,
-    window: [window.innerWidth, window.innerHeight] };
+    scale: r.width * ratio / 640, largest: Math.min(innerWidth * ratio / 640, innerHeight * ratio / 480),
+    rendering: getComputedStyle(c).imageRendering, window: [innerWidth, innerHeight] };
 })()`);
 
+// 4:3 inside the window, pixelated, and either the largest size or a whole
+// number of device pixels per frame pixel that is at least 0.8 of it.
 function checkCanvas(layout, how) {
   const fourThree = Math.abs(layout.width * 3 - layout.height * 4) <= 1;
   const inside = layout.left >= -0.5 && layout.top >= -0.5 &&
     layout.right <= layout.window[0] + 0.5 && layout.bottom <= layout.window[1] + 0.5;
-  const fills = layout.width >= 0.75 * Math.min(layout.window[0], layout.window[1] * 4 / 3);
+  const largest = Math.abs(layout.scale - layout.largest) < 0.01;
+  const whole = Math.abs(layout.scale - Math.round(layout.scale)) < 0.01 && layout.scale >= 0.8 * layout.largest;
   const description = `${layout.width.toFixed(1)}x${layout.height.toFixed(1)} in ${layout.window.join('x')}, ` +
-    `${layout.scale.toFixed(3)} device pixels a pixel, ${layout.rendering}`;
-  if (fourThree && inside && fills && layout.rendering === 'pixelated') pass(`${how}: the frame is 4:3, inside and sharp (${description})`);
-  else fail(`${how}: the frame is not 4:3 inside the window, large and pixelated (${description})`);
+    `${layout.scale.toFixed(3)} device pixels a pixel of at most ${layout.largest.toFixed(3)}, ${layout.rendering}`;
+  if (fourThree && inside && (largest || whole) && layout.rendering === 'pixelated') {
+    pass(`${how}: the frame is 4:3, inside, ${whole ? 'at a whole scale' : 'as large as fits'} and sharp (${description})`);
+  } else {
+    fail(`${how}: the frame is not 4:3 inside the window, large and pixelated (${description})`);
+  }
 }
 
 async function tap(page, point) {
@@ -102,7 +109,8 @@ run(['--autoplay-policy=document-user-activation-required'], 180000, async (brow
   fs.writeFileSync(screenshotFile, Buffer.from(shot.data, 'base64'));
 
   await page.send('Emulation.setDeviceMetricsOverride', kSideways);
-  await page.waitFor('the sideways layout', `window.innerWidth === 844`, 5000);
+  await page.waitFor('the sideways window', `window.innerWidth === 844`, 5000);
+  await sleep(500);  // the page's resize handling
   checkCanvas(await canvasLayout(page), 'sideways');
   await page.send('Input.dispatchKeyEvent', { type: 'keyDown', key: 'Escape', code: 'Escape', windowsVirtualKeyCode: 27 });
   await page.send('Input.dispatchKeyEvent', { type: 'keyUp', key: 'Escape', code: 'Escape', windowsVirtualKeyCode: 27 });

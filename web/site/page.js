@@ -324,7 +324,8 @@ document.addEventListener('keydown', (event) => {
 });
 document.addEventListener('fullscreenchange', fullscreenChanged);
 document.addEventListener('webkitfullscreenchange', fullscreenChanged);
-window.addEventListener('resize', fitCanvas);
+if (window.ResizeObserver) new ResizeObserver(fitCanvas).observe(stage);
+else window.addEventListener('resize', fitCanvas);
 fitCanvas();
 
 // Offline use: once the files are in, the service worker stores the site.
