@@ -10,7 +10,7 @@ BUILD_WIN  ?= build-windows
 WEB_PORT   ?= 8000
 CMAKE_OPTS ?= $(if $(CI),-DDEMO_WERROR=ON,)
 
-.PHONY: all deps build demo demo-fullscreen test test-sanitize test-tsan bench web serve-web test-web windows test-windows clean check-format
+.PHONY: all deps build demo demo-fullscreen test test-sanitize test-tsan bench bench-web web serve-web test-web windows test-windows clean check-format
 
 all: build
 
@@ -66,6 +66,11 @@ serve-web: web
 # the native build's frames and soundtrack.
 test-web: web build
 	tools/scripts/test-web.sh $(BUILD) $(BUILD_WEB)
+
+# The CPU time of a whole capture under Node against the native one, and the
+# trigonometry's share of it (reported, not checked).
+bench-web: web build
+	tools/scripts/web-speed.sh $(BUILD) $(BUILD_WEB)
 
 # Every C++ file as .clang-format has it; the layers include only downward.
 check-format: deps

@@ -6,7 +6,8 @@ find_program(DEMO_NODE node REQUIRED)
 find_program(DEMO_CONVERT convert REQUIRED)
 
 # The frame at 30 s: the globe behind the calm grid. A square from its middle
-# makes both icons.
+# makes both icons, in 256 colours (less than half the bytes, no visible
+# difference).
 set(icon_frames ${CMAKE_CURRENT_BINARY_DIR}/icon_frame)
 set(icon_frame ${icon_frames}/frame_00060.ppm)
 set(icon_crop 360x360+150+110)
@@ -14,7 +15,7 @@ set(site_icons ${DEMO_SITE_DIR}/icon-192.png ${DEMO_SITE_DIR}/icon-512.png)
 set(icon_commands "")
 foreach(side 192 512)
   list(APPEND icon_commands COMMAND ${DEMO_CONVERT} ${icon_frame} -crop ${icon_crop} +repage
-    -filter Lanczos -resize ${side}x${side} -strip -define png:exclude-chunks=date,time
+    -filter Lanczos -resize ${side}x${side} -colors 256 -quality 95 -strip -define png:exclude-chunks=date,time
     ${DEMO_SITE_DIR}/icon-${side}.png)
 endforeach()
 add_custom_command(OUTPUT ${site_icons}

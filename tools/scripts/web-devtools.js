@@ -154,5 +154,5 @@ function movedPixels(early, late) {
 const musicTimeAbove = (ms) => `Number(document.getElementById('screen').dataset.musicTime || 0) > ${ms}`;
 
 module.exports = {
-  pass, fail, sleep, run, clickStart, startButtonCentre, sampleCanvas, movedPixels, musicTimeAbove,
+  pass, fail, sleep, run, clickStart, sampleCanvas, movedPixels, musicTimeAbove,
 };

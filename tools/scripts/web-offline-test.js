@@ -85,7 +85,7 @@ run([], 240000, async (browser) => {
 
   if (!await page.waitFor('the service worker to control the page', `navigator.serviceWorker.controller !== null`, 30000)) return;
   const siteFiles = fs.readdirSync(siteDir).filter((f) => f !== 'sw.js').map((f) => '/' + f);
-  const wanted = ['/', ...siteFiles].sort().join(' ');
+  const wanted = siteFiles.sort().join(' ');
   const caches = await stored(page);
   if (caches.length === 1 && caches[0].paths.join(' ') === wanted) {
     pass(`after the first visit the service worker controls the page and stores the site (${caches[0].name}: ${caches[0].paths.length} files)`);
@@ -111,6 +111,11 @@ run([], 240000, async (browser) => {
   } else {
     fail(`offline: hashes [${offline}] against [${online}], a file not stored ${blocked}, ` +
       `requests reaching the server: ${reached.join(' ') || 'none'}`);
+  }
+  const folder = url.replace(/[^/]*$/, '');
+  await page.send('Page.navigate', { url: folder });
+  if (await page.waitFor(`the page at ${folder} offline`, `!document.getElementById('start').disabled`, 30000)) {
+    pass(`offline, the site's folder (${folder}) opens the page ready to start`);
   }
   await setOffline(browser, page, false);
 

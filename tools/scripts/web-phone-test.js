@@ -1,14 +1,14 @@
 // The page on a phone, emulated in headless Chromium: a 390x844 touch screen
 // at 3 device pixels per CSS pixel, sound allowed only after a gesture. The
-// page must fit the width without sideways scrolling, a tap on Start must
-// play the show with its sound running, and the frame must stay 4:3 and
-// sharp held upright and sideways.
+// page must fit the width without sideways scrolling, ask for landscape in
+// fullscreen, play the show with its sound running after a tap on Start, and
+// keep the frame 4:3 and sharp held upright and sideways.
 //   node web-phone-test.js URL SCREENSHOT.png
 // Prints PASS:/FAIL: lines; exit code 1 when any failed.
 'use strict';
 const fs = require('fs');
 const {
-  pass, fail, sleep, run, startButtonCentre, sampleCanvas, movedPixels, musicTimeAbove,
+  pass, fail, sleep, run, sampleCanvas, movedPixels, musicTimeAbove,
 } = require('./web-devtools');
 
 const [url, screenshotFile] = process.argv.slice(2);
@@ -63,6 +63,21 @@ function checkCanvas(layout, how) {
   }
 }
 
+// Installed before the page's script: screen.orientation.lock records what
+// it is asked and refuses, as browsers do outside fullscreen or on desktops.
+const kOrientationStandIn = `(() => {
+  window.testOrientationLocks = [];
+  screen.orientation.lock = (orientation) => {
+    window.testOrientationLocks.push(orientation);
+    return Promise.reject(new DOMException('not here', 'NotSupportedError'));
+  };
+})()`;
+
+const buttonCentre = (page, id) => page.evaluate(`(() => {
+  const r = document.getElementById('${id}').getBoundingClientRect();
+  return { x: r.x + r.width / 2, y: r.y + r.height / 2 };
+})()`);
+
 async function tap(page, point) {
   const touch = { x: point.x, y: point.y, id: 1, radiusX: 4, radiusY: 4, force: 1 };
   await page.send('Input.dispatchTouchEvent', { type: 'touchStart', touchPoints: [touch] });
@@ -73,6 +88,7 @@ run(['--autoplay-policy=document-user-activation-required'], 180000, async (brow
   const page = await browser.attachPage();
   await page.send('Emulation.setDeviceMetricsOverride', kUpright);
   await page.send('Emulation.setTouchEmulationEnabled', { enabled: true, maxTouchPoints: 5 });
+  await page.send('Page.addScriptToEvaluateOnNewDocument', { source: kOrientationStandIn });
   await page.send('Page.navigate', { url });
   if (!await page.waitFor('the Start button', `!document.getElementById('start').disabled`, 60000)) return;
 
@@ -81,6 +97,7 @@ run(['--autoplay-policy=document-user-activation-required'], 180000, async (brow
   const upright = await overflow(page, true);
   if (upright.length === 0) pass('upright, the page fits the phone without sideways scrolling');
   else fail(`upright, the page sticks out: ${upright.join(', ')}`);
+
   // Without a gesture a sound context stays suspended here, so a running
   // one after the tap was made or resumed inside the tap's handler.
   const withoutGesture = await page.evaluate(`(() => {
@@ -90,7 +107,7 @@ run(['--autoplay-policy=document-user-activation-required'], 180000, async (brow
     return state;
   })()`);
 
-  await tap(page, await startButtonCentre(page));
+  await tap(page, await buttonCentre(page, 'start'));
   if (!await page.waitFor('music time 3000 ms after the tap', musicTimeAbove(3000), 30000)) return;
   const early = await sampleCanvas(page);
   const target = early.musicTime + 2000;
@@ -118,4 +135,15 @@ run(['--autoplay-policy=document-user-activation-required'], 180000, async (brow
   const sideways = await overflow(page, true);
   if (sideways.length === 0) pass('sideways, the panel fits the phone');
   else fail(`sideways, the page sticks out: ${sideways.join(', ')}`);
+
+  // Fullscreen by a tap: the page asks for landscape, takes the refusal
+  // quietly, and leaves fullscreen again.
+  await tap(page, await buttonCentre(page, 'fullscreen'));
+  if (await page.waitFor('fullscreen', `document.fullscreenElement !== null && window.testOrientationLocks.length > 0`, 5000)) {
+    const locks = await page.evaluate(`window.testOrientationLocks.join(', ')`);
+    if (locks === 'landscape') pass('in fullscreen the phone is asked for landscape');
+    else fail(`in fullscreen the orientation asked for: ${locks}`);
+  }
+  await page.evaluate(`document.exitFullscreen().catch(() => {})`);
+  await page.waitFor('the end of fullscreen', `document.fullscreenElement === null`, 5000);
 });
