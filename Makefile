@@ -15,7 +15,7 @@ WEB_PORT   ?= 8000
 # changed option (CI=1 turns warnings into errors) takes effect at once.
 CMAKE_OPTS ?= -DDEMO_WERROR=$(if $(CI),ON,OFF)
 
-.PHONY: all deps configure build demo demo-fullscreen test test-sanitize test-tsan bench web serve-web test-web windows test-windows linux test-linux clean check-format fuzz
+.PHONY: all deps configure build demo demo-fullscreen test test-sanitize test-tsan bench bench-web web serve-web test-web windows test-windows linux test-linux clean check-format fuzz
 
 all: build
 
@@ -76,6 +76,11 @@ test-web: web build
 # inputs it finds go into $(BUILD_FUZZ)/findings (tools/scripts/fuzz.sh).
 fuzz:
 	tools/scripts/fuzz.sh $(BUILD_FUZZ) $(FUZZ_SECONDS)
+
+# The CPU time of a whole capture under Node against the native one, and the
+# trigonometry's share of it (reported, not checked).
+bench-web: web build
+	tools/scripts/web-speed.sh $(BUILD) $(BUILD_WEB)
 
 # Every C++ file as .clang-format has it; the layers include only downward.
 check-format: deps

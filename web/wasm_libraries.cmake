@@ -24,3 +24,11 @@ target_link_libraries(PkgConfig::OPENMPT INTERFACE ${DEMO_WASM_LIBS}/libopenmpt/
 # No threads of our own in the browser: SDL's audio runs from the page's
 # audio events, and a shared-memory build would need special server headers.
 add_library(Threads::Threads INTERFACE IMPORTED)
+
+# WebAssembly SIMD: with emscripten's SSE2 headers (-msse2 defines __SSE2__
+# and maps the SSE2 intrinsics onto wasm SIMD) the renderer's SSE2 loops run
+# as SIMD in the browser and under Node too. Bulk memory makes a large memcpy
+# one instruction instead of a call out to JavaScript; every browser with
+# SIMD has it.
+add_compile_options(-msimd128 -msse2 -mbulk-memory)
+add_link_options(-mbulk-memory)

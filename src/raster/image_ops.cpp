@@ -90,5 +90,14 @@ void Image::darken(int32_t amount) {
     const uint8_t k = static_cast<uint8_t>(std::min(amount, 255));
     uint8_t* bytes = reinterpret_cast<uint8_t*>(pixels + width);
     const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height - 1) * 4;
-    for (size_t i = 0; i < count; ++i) bytes[i] = bytes[i] > k ? static_cast<uint8_t>(bytes[i] - k) : 0;
+    size_t i = 0;
+#if defined(__SSE2__)
+    // Sixteen bytes at a time (WebAssembly's compiler does not vectorise the loop below).
+    const __m128i by = _mm_set1_epi8(static_cast<char>(k));
+    for (; i + 16 <= count; i += 16) {
+        __m128i* at = reinterpret_cast<__m128i*>(bytes + i);
+        _mm_storeu_si128(at, _mm_subs_epu8(_mm_loadu_si128(at), by));
+    }
+#endif
+    for (; i < count; ++i) bytes[i] = bytes[i] > k ? static_cast<uint8_t>(bytes[i] - k) : 0;
 }

@@ -278,4 +278,19 @@ TEST(Darken, SaturatesEveryByteAndLeavesRowZero) {
     EXPECT_EQ(at(image, 0, 0), 0xFFFFFFFFu);
 }
 
+// Wide enough for the sixteen-byte blocks and a tail after them: every byte
+// below row 0 loses the amount or goes to zero, whichever path it takes.
+TEST(Darken, BlocksAndTailSaturateAlike) {
+    Image image(7, 3), before(7, 3);
+    fillPattern(image, 9);
+    std::copy_n(image.getPixels(), 21, before.getPixels());
+    image.darken(100);
+    const auto* was = reinterpret_cast<const uint8_t*>(before.getPixels());
+    const auto* now = reinterpret_cast<const uint8_t*>(image.getPixels());
+    for (int i = 0; i < 7 * 3 * 4; ++i) {
+        const int expected = i < 7 * 4 ? was[i] : std::max(was[i] - 100, 0);
+        EXPECT_EQ(now[i], expected) << "byte " << i;
+    }
+}
+
 }  // namespace

@@ -1,12 +1,18 @@
 #!/usr/bin/env bash
 # Tests of the WebAssembly build against the native one:
 #  1. demo_capture.js under Node writes the same frame files and soundtrack
-#     as the native demo_capture, and refuses --video with a clear message;
+#     as the native demo_capture, composes the golden frames, and refuses
+#     --video with a clear message;
 #  2. the page in headless Chromium, check mode: the hashes of frames in the
 #     show, the jitter and the fade are those of the native frames;
-#  3. the page in headless Chromium, playing (web-play-test.js): the picture
-#     is not blank, the scroller moves between two moments, Escape ends the
-#     show and Start plays it again.
+#  3. the page in headless Chromium, playing (web-play-test.js): the loading
+#     bar is full when Start is enabled, the picture is not blank, the
+#     scroller moves between two moments, the screen wake lock is held during
+#     the show, Escape ends the show and Start plays it again;
+#  4. on an emulated phone (web-phone-test.js): the page fits, a tap on Start
+#     plays with sound, the frame stays 4:3 upright and sideways;
+#  5. installing and offline use (web-offline-test.js): the manifest and its
+#     icons, the service worker, the check mode offline, a new build's cache.
 #   test-web.sh NATIVE_BUILD WEB_BUILD
 set -uo pipefail
 native=$(cd "${1:-build}" && pwd)
@@ -64,6 +70,28 @@ if [ "$(grep -c $'\r' "$work/mode.log")" -eq 0 ] && [ "$(wc -l < "$work/mode.log
 else
   fail "Node capture's standard error in a file: $(od -c "$work/mode.log" | head -n 5)"
 fi
+
+# The golden frames of every frame rate (the jitter and the fade among them):
+# the SIMD code paths of the wasm build against the committed hashes.
+golden="$(dirname "$0")/../../tests/scene/golden_frames.txt"
+for fps in $(awk '!/^#/ { print $1 }' "$golden" | sort -un); do
+  only=$(awk -v fps="$fps" '!/^#/ && $1 == fps { printf "%s%s", sep, $2; sep = "," }' "$golden")
+  if (cd "$web/bin" && node --no-experimental-fetch demo_capture.js --fps "$fps" --raw \
+        --frames "$work/golden$fps" --only "$only") > "$work/golden$fps.log" 2>&1; then
+    differing=""
+    while read -r _ k hash; do
+      got=$(sha256sum "$work/golden$fps/$(printf 'frame_%05d.raw' "$k")" | cut -d' ' -f1)
+      [ "$got" = "$hash" ] || differing+=" $k"
+    done < <(awk -v fps="$fps" '!/^#/ && $1 == fps' "$golden")
+    if [ -z "$differing" ]; then
+      pass "Node capture at $fps fps composes the golden frames $only"
+    else
+      fail "Node capture at $fps fps: frames$differing differ from the golden hashes"
+    fi
+  else
+    fail "wasm capture at $fps fps: $(cat "$work/golden$fps.log")"
+  fi
+done
 (cd "$web/bin" && node --no-experimental-fetch demo_capture.js --video "$work/demo.mp4") > "$work/video.log" 2>&1
 code=$?
 if [ "$code" -eq 1 ] && grep -q "needs the native build" "$work/video.log" && [ ! -e "$work/demo.mp4" ]; then
@@ -73,15 +101,18 @@ else
 fi
 
 # ---- The site on a local port ----------------------------------------------
+# A copy, which the offline test changes to stand for a new build.
+cp -r "$web/site" "$work/site"
 port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
-(cd "$web/site" && exec python3 -m http.server "$port" --bind 127.0.0.1) > "$work/server.log" 2>&1 &
+(cd "$work/site" && exec python3 -m http.server "$port" --bind 127.0.0.1) > "$work/server.log" 2>&1 &
 server=$!
 for _ in $(seq 50); do
   python3 -c "import urllib.request; urllib.request.urlopen('http://127.0.0.1:$port/index.html')" 2>/dev/null && break
   sleep 0.2
 done
 base="http://127.0.0.1:$port/index.html"
-chrome=(chromium --headless=new --no-sandbox --disable-gpu --autoplay-policy=no-user-gesture-required)
+chrome=(chromium --headless=new --no-sandbox --disable-gpu --autoplay-policy=no-user-gesture-required
+  --user-data-dir="$work/chrome-profile")
 
 # ---- 2. Check mode against the native frames --------------------------------
 # At 50 fps: frame 0 starts the show, 2600 (52 s) jitters, 7600 (152 s) fades.
@@ -128,16 +159,31 @@ check_error() {  # fragment expected-part
 check_error "frames=9000&fps=50" "frames 0 to 8000 at 50 fps"
 check_error "frames=0&frames=1&fps=50" "frames= given twice"
 
-# ---- 3. Playing ----------------------------------------------------------------
-# Driven as a viewer would: Start, two music moments (the picture is not blank,
-# the scroller moves), Escape, Start again. Its screenshot is kept for a look.
-node "$(dirname "$0")/web-play-test.js" "$base" "$web/playing.png" > "$work/play.log" 2>&1
-cat "$work/play.log"
-passed=$((passed + $(grep -c '^PASS:' "$work/play.log")))
-failed=$((failed + $(grep -c '^FAIL:' "$work/play.log")))
-if ! grep -q '^PASS:' "$work/play.log" && ! grep -q '^FAIL:' "$work/play.log"; then
-  fail "the playing test reported nothing"
-fi
+# ---- 3.-5. Driven through Chromium's debugging pipe ---------------------------
+# Each prints PASS:/FAIL: lines; the screenshots are kept for a look.
+scripts=$(dirname "$0")
+run_driven() {
+  local name=$1
+  shift
+  node "$scripts/$name" "$@" > "$work/$name.log" 2>&1
+  cat "$work/$name.log"
+  passed=$((passed + $(grep -c '^PASS:' "$work/$name.log")))
+  failed=$((failed + $(grep -c '^FAIL:' "$work/$name.log")))
+  if ! grep -q '^PASS:' "$work/$name.log" && ! grep -q '^FAIL:' "$work/$name.log"; then
+    fail "$name reported nothing"
+  fi
+}
+# Viewed as a viewer would: Start, two music moments, Escape, Start again.
+run_driven web-play-test.js "$base" "$web/playing.png"
+run_driven web-phone-test.js "$base" "$web/phone.png"
+# The check at 10 fps against the native frames of part 1.
+offline_frames=0,520
+offline_expected=""
+for k in ${offline_frames//,/ }; do
+  offline_expected+="$k $(sha256sum "$work/native10/$(printf 'frame_%05d.raw' "$k")" | cut -d' ' -f1)"$'\n'
+done
+run_driven web-offline-test.js "$base" "$work/site" "$work/server.log" "$(cd "$scripts/../.." && pwd)" \
+  "frames=$offline_frames&fps=10" "$offline_expected"
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -1,138 +1,151 @@
 // The playing page in headless Chromium, driven as a viewer would through
-// the browser's debugging protocol on a pipe: click Start, watch the picture
-// at two music moments, press Escape, start again.
+// the browser's debugging protocol: the loading bar while the files arrive
+// (on a throttled network), click Start, watch the picture at two music
+// moments, press Escape, start again; a stand-in for the screen wake lock
+// records what the page asks of it.
 //   node web-play-test.js URL SCREENSHOT.png
 // Prints PASS:/FAIL: lines; exit code 1 when any failed.
 'use strict';
-const { spawn } = require('child_process');
 const fs = require('fs');
-const os = require('os');
-const path = require('path');
+const {
+  pass, fail, sleep, run, clickStart, sampleCanvas, movedPixels, musicTimeAbove,
+} = require('./web-devtools');
 
 const [url, screenshotFile] = process.argv.slice(2);
-const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'web-play-'));
-const chrome = spawn('chromium', [
-  '--headless=new', '--no-sandbox', '--disable-gpu', '--autoplay-policy=no-user-gesture-required',
-  '--remote-debugging-pipe', '--window-size=640,480', '--hide-scrollbars',
-  `--user-data-dir=${profile}`, 'about:blank',
-], { stdio: ['ignore', 'ignore', 'ignore', 'pipe', 'pipe'] });
 
-let failures = 0;
-const pass = (what) => console.log(`PASS: ${what}`);
-const fail = (what) => { console.log(`FAIL: ${what}`); failures += 1; };
-
-// ---- the protocol: JSON messages ended by a zero byte ----------------------
-let nextId = 1;
-const waiting = new Map();
-let received = '';
-chrome.stdio[4].on('data', (chunk) => {
-  received += chunk.toString('utf8');
-  let end;
-  while ((end = received.indexOf('\0')) >= 0) {
-    const message = JSON.parse(received.slice(0, end));
-    received = received.slice(end + 1);
-    if (message.id && waiting.has(message.id)) {
-      const { resolve, reject } = waiting.get(message.id);
-      waiting.delete(message.id);
-      if (message.error) reject(new Error(JSON.stringify(message.error)));
-      else resolve(message.result);
+// Installed before the page's own script: a stand-in for navigator.wakeLock
+// that logs requests and releases (and lets the test drop the lock as the
+// browser does when the page is hidden), and a record of the loading bar's
+// values and of where it stood when Start was first enabled.
+const kWatchPage = `(() => {
+  const wakeLog = [];
+  let held = null;
+  class Sentinel extends EventTarget {
+    constructor() { super(); this.type = 'screen'; this.released = false; }
+    release() {
+      if (!this.released) this.end('release');
+      return Promise.resolve();
+    }
+    end(why) {
+      this.released = true;
+      wakeLog.push(why);
+      this.dispatchEvent(new Event('release'));
     }
   }
-});
-function send(method, params = {}, sessionId = undefined) {
-  const id = nextId++;
-  chrome.stdio[3].write(JSON.stringify({ id, method, params, sessionId }) + '\0');
-  return new Promise((resolve, reject) => waiting.set(id, { resolve, reject }));
+  const wakeLock = {
+    request(type) {
+      wakeLog.push('request ' + type);
+      held = new Sentinel();
+      return Promise.resolve(held);
+    },
+  };
+  Object.defineProperty(Navigator.prototype, 'wakeLock', { configurable: true, get: () => wakeLock });
+  window.testWakeLog = wakeLog;
+  window.testDropWakeLock = () => { if (held && !held.released) held.end('dropped'); };
+
+  const loading = { values: [], atStart: null };
+  window.testLoading = loading;
+  const value = Object.getOwnPropertyDescriptor(HTMLProgressElement.prototype, 'value');
+  Object.defineProperty(HTMLProgressElement.prototype, 'value', {
+    configurable: true,
+    get: value.get,
+    set(v) { value.set.call(this, v); loading.values.push(this.value); },
+  });
+  const disabled = Object.getOwnPropertyDescriptor(HTMLButtonElement.prototype, 'disabled');
+  Object.defineProperty(HTMLButtonElement.prototype, 'disabled', {
+    configurable: true,
+    get: disabled.get,
+    set(v) {
+      if (this.id === 'start' && !v && loading.atStart === null) {
+        const bar = document.getElementById('loading');
+        loading.atStart = { value: bar.value, max: bar.max, determinate: bar.hasAttribute('value') };
+      }
+      disabled.set.call(this, v);
+    },
+  });
+})()`;
+
+const wakeLog = (page) => page.evaluate('window.testWakeLog.join(", ")');
+const framesShown = (page) => page.evaluate(`Number(document.getElementById('screen').dataset.frames || 0)`);
+
+// The sizes the server announces for demo.wasm and demo.data.
+const announcedSizes = (page) => page.evaluate(`Promise.all(['demo.wasm', 'demo.data'].map((file) =>
+  fetch(file, { method: 'HEAD', cache: 'no-store' }).then((r) => Number(r.headers.get('Content-Length')))))`);
+
+async function checkLoading(page) {
+  const loading = await page.evaluate('window.testLoading');
+  const [wasmBytes, dataBytes] = await announcedSizes(page);
+  const total = wasmBytes + dataBytes;
+  const at = loading.atStart;
+  if (at && at.determinate && at.value === total && at.max === total) {
+    pass(`the loading bar is full (${total} bytes of demo.wasm and demo.data) when Start is enabled`);
+  } else {
+    fail(`the loading bar when Start was enabled: ${JSON.stringify(at)}, expected ${total} of ${total}`);
+  }
+  const partial = new Set(loading.values.filter((v) => v > 0 && v < total));
+  const rising = loading.values.every((v, i) => i === 0 || v >= loading.values[i - 1]);
+  if (partial.size >= 3 && rising) pass(`the loading bar rose through ${partial.size} values as the bytes arrived`);
+  else fail(`the loading bar did not show the bytes arriving: ${JSON.stringify(loading.values.slice(0, 40))}`);
 }
 
-const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
-let session;
-async function evaluate(expression) {
-  const result = await send('Runtime.evaluate', { expression, returnByValue: true, awaitPromise: true }, session);
-  if (result.exceptionDetails) throw new Error(`${expression}: ${JSON.stringify(result.exceptionDetails)}`);
-  return result.result.value;
-}
-async function waitFor(what, expression, timeoutMs) {
-  const end = Date.now() + timeoutMs;
-  while (Date.now() < end) {
-    if (await evaluate(expression).catch(() => false)) return true;
-    await sleep(100);
-  }
-  fail(`timed out waiting for ${what}`);
-  return false;
-}
-async function clickStart() {
-  const box = await evaluate(`(() => { const r = document.getElementById('start').getBoundingClientRect();
-    return { x: r.x + r.width / 2, y: r.y + r.height / 2 }; })()`);
-  for (const type of ['mousePressed', 'mouseReleased']) {
-    await send('Input.dispatchMouseEvent', { type, x: box.x, y: box.y, button: 'left', clickCount: 1 }, session);
-  }
-}
-const musicTime = () => evaluate(`Number(document.getElementById('screen').dataset.musicTime || 0)`);
-const framesShown = () => evaluate(`Number(document.getElementById('screen').dataset.frames || 0)`);
-// The canvas as the viewer sees it: the share of lit pixels, and the top
-// 120 rows (where the scroller runs) as grey levels.
-const sample = () => evaluate(`(() => {
-  const c = document.getElementById('screen');
-  const d = c.getContext('2d').getImageData(0, 0, 640, 480).data;
-  let lit = 0;
-  const top = [];
-  for (let i = 0; i < 640 * 480; ++i) {
-    const grey = (d[4 * i] + d[4 * i + 1] + d[4 * i + 2]) / 3;
-    if (grey > 12) ++lit;
-    if (i < 640 * 120) top.push(Math.round(grey));
-  }
-  return { musicTime: Number(c.dataset.musicTime), lit: lit / (640 * 480), top };
-})()`);
-
-async function main() {
-  const { targetInfos } = await send('Target.getTargets');
-  const page = targetInfos.find((t) => t.type === 'page');
-  ({ sessionId: session } = await send('Target.attachToTarget', { targetId: page.targetId, flatten: true }));
-  await send('Page.enable', {}, session);
-  await send('Page.navigate', { url }, session);
-  if (!await waitFor('the Start button', `!document.getElementById('start').disabled`, 30000)) return;
-
-  await clickStart();
-  if (!await waitFor('music time 3000 ms', `Number(document.getElementById('screen').dataset.musicTime || 0) > 3000`, 30000)) return;
-  const early = await sample();
+async function playAndEnd(page) {
+  await clickStart(page);
+  if (!await page.waitFor('music time 3000 ms', musicTimeAbove(3000), 30000)) return null;
+  const early = await sampleCanvas(page);
   const target = early.musicTime + 2000;
-  if (!await waitFor(`music time ${target} ms`, `Number(document.getElementById('screen').dataset.musicTime || 0) > ${target}`, 30000)) return;
-  const late = await sample();
+  if (!await page.waitFor(`music time ${target} ms`, musicTimeAbove(target), 30000)) return null;
+  const late = await sampleCanvas(page);
   if (late.lit > 0.05) pass(`the playing canvas shows a picture (lit share ${late.lit.toFixed(3)})`);
   else fail(`the playing canvas is blank (lit share ${late.lit.toFixed(3)})`);
-  const moved = late.top.reduce((n, grey, i) => n + (Math.abs(grey - early.top[i]) > 8 ? 1 : 0), 0);
+  const moved = movedPixels(early, late);
   if (moved > 500) pass(`the scroller moved between ${early.musicTime} and ${late.musicTime} ms (${moved} pixels)`);
   else fail(`the scroller did not move between ${early.musicTime} and ${late.musicTime} ms (${moved} pixels)`);
-  const shot = await send('Page.captureScreenshot', { format: 'png' }, session);
+  const shot = await page.send('Page.captureScreenshot', { format: 'png' });
   fs.writeFileSync(screenshotFile, Buffer.from(shot.data, 'base64'));
 
-  await send('Input.dispatchKeyEvent', { type: 'keyDown', key: 'Escape', code: 'Escape', windowsVirtualKeyCode: 27 }, session);
-  await send('Input.dispatchKeyEvent', { type: 'keyUp', key: 'Escape', code: 'Escape', windowsVirtualKeyCode: 27 }, session);
-  await sleep(300);
-  const framesAtEnd = await framesShown();
-  await sleep(700);
-  const status = await evaluate(`document.getElementById('panel').hidden ? '' : document.getElementById('status').textContent`);
-  if (/ended/.test(status) && await framesShown() === framesAtEnd) pass(`Escape ends the show ("${status}")`);
-  else fail(`Escape did not end the show (status "${status}", frames ${framesAtEnd} then ${await framesShown()})`);
+  // The browser drops the lock when the page is hidden; back in view the
+  // page asks again.
+  await page.evaluate(`window.testDropWakeLock(); document.dispatchEvent(new Event('visibilitychange'))`);
+  await sleep(200);
+  const beforeEnd = await wakeLog(page);
 
-  if (!await waitFor('the Start button after the end', `!document.getElementById('start').disabled`, 30000)) return;
-  await clickStart();
-  if (!await waitFor('the second run to play', `Number(document.getElementById('screen').dataset.frames || 0) > 5`, 30000)) return;
-  const again = await musicTime();
+  await page.send('Input.dispatchKeyEvent', { type: 'keyDown', key: 'Escape', code: 'Escape', windowsVirtualKeyCode: 27 });
+  await page.send('Input.dispatchKeyEvent', { type: 'keyUp', key: 'Escape', code: 'Escape', windowsVirtualKeyCode: 27 });
+  await sleep(300);
+  const framesAtEnd = await framesShown(page);
+  await sleep(700);
+  const status = await page.evaluate(`document.getElementById('panel').hidden ? '' : document.getElementById('status').textContent`);
+  if (/ended/.test(status) && await framesShown(page) === framesAtEnd) pass(`Escape ends the show ("${status}")`);
+  else fail(`Escape did not end the show (status "${status}", frames ${framesAtEnd} then ${await framesShown(page)})`);
+
+  const expected = 'request screen, dropped, request screen';
+  if (beforeEnd === expected) pass(`the wake lock is asked for at the start and again when the page is seen (${beforeEnd})`);
+  else fail(`the wake lock during the show: "${beforeEnd}", expected "${expected}"`);
+  const afterEnd = await wakeLog(page);
+  if (afterEnd === `${expected}, release`) pass('the wake lock is released when the show ends');
+  else fail(`the wake lock after the show: "${afterEnd}"`);
+  return late;
+}
+
+run(['--window-size=640,480', '--autoplay-policy=no-user-gesture-required'], 180000, async (browser) => {
+  const page = await browser.attachPage();
+  await page.send('Page.addScriptToEvaluateOnNewDocument', { source: kWatchPage });
+  // About 4 MB/s: the 3 MB arrive in pieces the bar can show.
+  await page.send('Network.enable');
+  await page.send('Network.emulateNetworkConditions',
+    { offline: false, latency: 0, downloadThroughput: 4 * 1024 * 1024, uploadThroughput: -1 });
+  await page.send('Page.navigate', { url });
+  if (!await page.waitFor('the Start button', `!document.getElementById('start').disabled`, 60000)) return;
+  await page.send('Network.emulateNetworkConditions',
+    { offline: false, latency: 0, downloadThroughput: -1, uploadThroughput: -1 });
+  await checkLoading(page);
+
+  const late = await playAndEnd(page);
+  if (late === null) return;
+  if (!await page.waitFor('the Start button after the end', `!document.getElementById('start').disabled`, 30000)) return;
+  await clickStart(page);
+  if (!await page.waitFor('the second run to play', `Number(document.getElementById('screen').dataset.frames || 0) > 5`, 30000)) return;
+  const again = await page.evaluate(`Number(document.getElementById('screen').dataset.musicTime || 0)`);
   if (again < late.musicTime) pass(`Start plays the show again from the beginning (${again} ms)`);
   else fail(`the second run did not start from the beginning (${again} ms)`);
-}
-
-const deadline = setTimeout(() => { fail('the test took longer than 3 minutes'); finish(); }, 180000);
-function finish() {
-  clearTimeout(deadline);
-  chrome.once('exit', () => {
-    fs.rmSync(profile, { recursive: true, force: true, maxRetries: 5 });
-    process.exit(failures === 0 ? 0 : 1);
-  });
-  if (chrome.exitCode === null) chrome.kill();
-  else chrome.emit('exit');
-}
-main().catch((error) => fail(String(error)))
-  .finally(() => Promise.race([send('Browser.close'), sleep(2000)]).catch(() => {}).finally(finish));
+});

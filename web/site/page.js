@@ -1,7 +1,9 @@
 // Runs the demo in the page. Each run is a fresh instance of the module, as
 // each run of the native program is a fresh process; the next one is made
 // ready while the page waits, so the Start click can begin the sound at once
-// (browsers allow sound only from a click).
+// (browsers allow sound only from a click or tap). demo.wasm and demo.data
+// are loaded once, with their bytes shown as they arrive, and every instance
+// is made from them.
 //
 // Check mode, for tests: index.html#frames=0,2600,6000&fps=50 composes the
 // show at that frame rate without sound and writes "K sha256" lines for the
@@ -18,6 +20,9 @@ const context = canvas.getContext('2d');
 const panel = document.getElementById('panel');
 const statusLine = document.getElementById('status');
 const startButton = document.getElementById('start');
+const fullscreenButton = document.getElementById('fullscreen');
+const loadingBar = document.getElementById('loading');
+const loadedText = document.getElementById('loaded');
 const consoleText = document.getElementById('console');
 const hashesOut = document.getElementById('frame-hashes');
 const fragment = location.hash.replace(/^#/, '');
@@ -28,9 +33,95 @@ function say(text) {
   consoleText.scrollTop = consoleText.scrollHeight;
 }
 
-// A fresh module instance with its images loaded.
+// ---- loading ---------------------------------------------------------------
+
+const kMegabyte = 1024 * 1024;
+
+// The bytes of both files as they arrive. The total is the sum of the sizes
+// the server announces; without them the bar has no end until both are in.
+const loadCount = { received: 0, announced: [] };
+
+function showLoaded() {
+  const [wasmBytes, dataBytes] = loadCount.announced;
+  const total = wasmBytes > 0 && dataBytes > 0 ? wasmBytes + dataBytes : 0;
+  if (total > 0) {
+    loadingBar.max = total;
+    loadingBar.value = Math.min(loadCount.received, total);
+  } else {
+    loadingBar.removeAttribute('value');  // a bar without an end
+  }
+  loadedText.textContent = (loadCount.received / kMegabyte).toFixed(1) +
+    (total > 0 ? ' of ' + (total / kMegabyte).toFixed(1) : '') + ' MB';
+}
+
+// A response whose body counts its bytes into loadCount on the way through,
+// with the given type (compiling as it arrives needs application/wasm, which
+// not every server sends).
+function counted(response, index, type) {
+  if (!response.ok) throw new Error(response.url + ': ' + response.status + ' ' + response.statusText);
+  loadCount.announced[index] = Number(response.headers.get('Content-Length') || 0);
+  showLoaded();
+  if (!response.body) return response;  // no streams: counted when complete
+  const reader = response.body.getReader();
+  const body = new ReadableStream({
+    async pull(controller) {
+      const { done, value } = await reader.read();
+      if (done) {
+        controller.close();
+        return;
+      }
+      loadCount.received += value.byteLength;
+      showLoaded();
+      controller.enqueue(value);
+    },
+  });
+  return new Response(body, { headers: { 'Content-Type': type } });
+}
+
+function wholeBody(response) {
+  return response.arrayBuffer().then((bytes) => {
+    if (!response.body) loadCount.received += bytes.byteLength;
+    return bytes;
+  });
+}
+
+// demo.wasm is compiled while it arrives where the browser can.
+function loadWasm() {
+  return fetch('demo.wasm').then((response) => counted(response, 0, 'application/wasm')).then((response) => {
+    if (response.body && WebAssembly.compileStreaming) return WebAssembly.compileStreaming(response);
+    return wholeBody(response).then((bytes) => WebAssembly.compile(bytes));
+  });
+}
+
+function loadData() {
+  return fetch('demo.data').then((response) => counted(response, 1, 'application/octet-stream')).then(wholeBody);
+}
+
+// Both files, once: { wasm: WebAssembly.Module, data: ArrayBuffer }. When
+// both are in, the bar ends at the bytes received (a server that compresses
+// them announces fewer).
+const siteFiles = Promise.all([loadWasm(), loadData()]).then(([wasm, data]) => {
+  loadingBar.max = Math.max(loadCount.received, 1);
+  loadingBar.value = loadingBar.max;
+  loadedText.textContent = (loadCount.received / kMegabyte).toFixed(1) + ' MB';
+  loadingBar.parentElement.hidden = true;
+  return { wasm, data };
+});
+
+// A fresh module instance with its images loaded. The data files are only
+// read, so every instance's file system can share the one copy.
 function freshInstance() {
-  return createDemo({ print: say, printErr: say }).then((demo) => {
+  return siteFiles.then((files) => new Promise((resolve, reject) => {
+    createDemo({
+      print: say,
+      printErr: say,
+      instantiateWasm(imports, receive) {
+        WebAssembly.instantiate(files.wasm, imports).then((instance) => receive(instance, files.wasm), reject);
+        return {};
+      },
+      getPreloadedPackage: () => files.data,
+    }).then(resolve, reject);
+  })).then((demo) => {
     demo._demo_load();
     return demo;
   });
@@ -61,6 +152,9 @@ function prepareNextRun(message) {
   });
 }
 
+// Runs inside the click or tap on Start: SDL makes its audio context there,
+// and mobile Safari lets a context play only when it is resumed within the
+// handler of the touch itself.
 function start() {
   if (ready === null || playing !== null) return;
   const demo = ready;
@@ -70,9 +164,12 @@ function start() {
     prepareNextRun('The music could not start: ' + demo.UTF8ToString(demo._demo_text()));
     return;
   }
+  const audio = demo.SDL2 && demo.SDL2.audioContext;
+  if (audio && audio.state !== 'running') audio.resume().catch(() => {});
   playing = demo;
   panel.hidden = true;
   canvas.dataset.frames = '0';
+  keepScreenOn();
   requestAnimationFrame(tick);
 }
 
@@ -83,8 +180,7 @@ function tick() {
   const demo = playing;
   if (demo === null) return;
   if (!demo._demo_frame()) {
-    playing = null;
-    prepareNextRun('The show is over. Start plays it again.');
+    endShow('The show is over. Start plays it again.');
     return;
   }
   drawFrame(demo);
@@ -96,16 +192,89 @@ function tick() {
 function stop() {
   if (playing === null) return;
   playing._demo_stop();
+  endShow('The show was ended. Start plays it again.');
+}
+
+function endShow(message) {
   playing = null;
-  prepareNextRun('The show was ended. Start plays it again.');
+  letScreenSleep();
+  prepareNextRun(message);
+}
+
+// ---- the screen stays on during the show ------------------------------------
+// The browser drops the lock whenever the page is hidden; it is asked for
+// again when the page is seen again while the show runs.
+
+let wakeLock = null;
+let wakeLockAsked = false;
+
+function keepScreenOn() {
+  if (!navigator.wakeLock || playing === null || wakeLock !== null || wakeLockAsked) return;
+  wakeLockAsked = true;
+  navigator.wakeLock.request('screen').then((lock) => {
+    wakeLockAsked = false;
+    if (playing === null) {  // the show ended while the browser decided
+      lock.release().catch(() => {});
+      return;
+    }
+    wakeLock = lock;
+    lock.addEventListener('release', () => {
+      if (wakeLock === lock) wakeLock = null;
+    });
+  }, () => {
+    wakeLockAsked = false;  // refused (a hidden page, a battery saver): the screen may dim
+  });
+}
+
+function letScreenSleep() {
+  const lock = wakeLock;
+  wakeLock = null;
+  if (lock !== null) lock.release().catch(() => {});
+}
+
+document.addEventListener('visibilitychange', () => {
+  if (document.visibilityState === 'visible') keepScreenOn();
+});
+
+// ---- fullscreen, orientation and the canvas's size ---------------------------
+
+const stage = document.getElementById('stage');
+const phoneLike = window.matchMedia('(pointer: coarse)');
+
+function fullscreenElement() {
+  return document.fullscreenElement || document.webkitFullscreenElement || null;
 }
 
 function toggleFullscreen() {
-  if (document.fullscreenElement) {
-    document.exitFullscreen();
-  } else {
-    document.getElementById('stage').requestFullscreen().catch(() => {});
+  const request = fullscreenElement()
+    ? (document.exitFullscreen || document.webkitExitFullscreen).bind(document)
+    : (stage.requestFullscreen || stage.webkitRequestFullscreen).bind(stage);
+  const result = request();
+  if (result && result.catch) result.catch(() => {});
+}
+
+// A phone in fullscreen turns to landscape where the browser allows it; the
+// lock ends with fullscreen.
+function fullscreenChanged() {
+  if (fullscreenElement() && phoneLike.matches && screen.orientation && screen.orientation.lock) {
+    screen.orientation.lock('landscape').catch(() => {});
   }
+  fitCanvas();
+}
+
+// The frame at 4:3, as large as the stage allows. A whole number of screen
+// pixels per frame pixel keeps every pixel the same size; that is used when
+// it fills at least kWholeScaleShare of the largest size, otherwise the
+// largest size (pixelated, so still sharp).
+const kWholeScaleShare = 0.8;
+
+function fitCanvas() {
+  const ratio = window.devicePixelRatio || 1;
+  const largest = Math.min(stage.clientWidth * ratio / kWidth, stage.clientHeight * ratio / kHeight);
+  const whole = Math.floor(largest);
+  const scale = whole >= 1 && whole >= kWholeScaleShare * largest ? whole : largest;
+  canvas.style.width = (kWidth * scale / ratio) + 'px';
+  canvas.style.height = (kHeight * scale / ratio) + 'px';
 }
 
 // ---- check mode ------------------------------------------------------------
@@ -143,18 +312,32 @@ function runCheck() {
 
 // ---- page ------------------------------------------------------------------
 
-document.getElementById('fullscreen').addEventListener('click', toggleFullscreen);
+fullscreenButton.hidden = !(stage.requestFullscreen || stage.webkitRequestFullscreen);
+fullscreenButton.addEventListener('click', toggleFullscreen);
 startButton.addEventListener('click', start);
 document.addEventListener('keydown', (event) => {
   if (event.key === 'Escape') {
     stop();
-  } else if (event.key === 'f' || event.key === 'F') {
+  } else if ((event.key === 'f' || event.key === 'F') && !fullscreenButton.hidden) {
     toggleFullscreen();
   }
 });
+document.addEventListener('fullscreenchange', fullscreenChanged);
+document.addEventListener('webkitfullscreenchange', fullscreenChanged);
+if (window.ResizeObserver) new ResizeObserver(fitCanvas).observe(stage);
+else window.addEventListener('resize', fitCanvas);
+fitCanvas();
+
+// Offline use: once the files are in, the service worker stores the site.
+siteFiles.then(() => {
+  if ('serviceWorker' in navigator) {
+    navigator.serviceWorker.register('sw.js').catch((error) => console.warn('No offline copy: ' + error));
+  }
+}, () => {});
 
 if (params.has('frames')) {
   runCheck();
 } else {
-  prepareNextRun('Press Start: the demo plays with sound.');
+  siteFiles.then(() => prepareNextRun('Press Start: the demo plays with sound.'),
+    (error) => { statusLine.textContent = 'The demo could not be loaded: ' + error; });
 }
