@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "raster/image.h"
 #include "raster/saturating_add.h"
 #include "raster/smear.h"
