@@ -48,10 +48,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-failures=0
-passes=0
-pass() { echo "PASS: $*"; passes=$((passes + 1)); }
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+# shellcheck source=../../tools/scripts/check-lib.sh
+. "$root/tools/scripts/check-lib.sh"
 check_same() {  # what file1 file2
   if [ -s "$2" ] && cmp -s "$2" "$3"; then pass "$1"; else fail "$1 ($2 and $3 differ or are missing)"; fi
 }
@@ -114,16 +112,7 @@ for page in qzt-dmbl qzt-dmbl-fullscreen qzt-dmbl-capture; do
 done
 
 echo "== a private X server"
-exec 3> "$scratch/display.txt"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp > /dev/null 2>&1 &
-xvfb_pid=$!
-exec 3>&-
-for _ in $(seq 100); do [ -s "$scratch/display.txt" ] && break; sleep 0.1; done
-export DISPLAY=:$(head -n1 "$scratch/display.txt")
-export SDL_AUDIODRIVER=dummy
-openbox --sm-disable > /dev/null 2>&1 &
-wm_pid=$!
-sleep 1
+start_x_session "$scratch"
 
 # Runs a demo program (the command in the rest of the arguments), waits for
 # its window (found by its class, the program's name), notes its title, takes
@@ -266,5 +255,5 @@ if [ "$installed_here" = yes ]; then
   else pass "removed from this machine again"; fi
 fi
 
-echo "linux: $passes passed, $failures failed"
-[ $failures -eq 0 ]
+echo "linux: $passed passed, $failed failed"
+[ $failed -eq 0 ]

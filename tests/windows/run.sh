@@ -26,10 +26,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-failures=0
-passes=0
-pass() { echo "PASS: $*"; passes=$((passes + 1)); }
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+# shellcheck source=../../tools/scripts/check-lib.sh
+. "$root/tools/scripts/check-lib.sh"
 check_same() {  # what file1 file2
   if cmp -s "$2" "$3"; then pass "$1"; else fail "$1 ($2 and $3 differ)"; fi
 }
@@ -190,16 +188,7 @@ else
 fi
 
 echo "== demo_windowed.exe under Xvfb"
-exec 3> "$scratch/display.txt"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-exec 3>&-
-for _ in $(seq 100); do [ -s "$scratch/display.txt" ] && break; sleep 0.1; done
-export DISPLAY=:$(head -n1 "$scratch/display.txt")
-export SDL_AUDIODRIVER=dummy
-openbox --sm-disable >/dev/null 2>&1 &
-wm_pid=$!
-sleep 1
+start_x_session "$scratch"
 
 # Runs a demo program, waits for its window, takes the screen, presses 2, then
 # Escape; prints the exit code. $1: name of the run, the rest: the command.
@@ -263,5 +252,5 @@ else
 fi
 
 echo "capture times: native $native_s s, Wine $wine_s s"
-echo "windows: $passes passed, $failures failed"
-[ $failures -eq 0 ]
+echo "windows: $passed passed, $failed failed"
+[ $failed -eq 0 ]

@@ -26,10 +26,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-passed=0
-failed=0
-pass() { echo "PASS: $*"; passed=$((passed + 1)); }
-fail() { echo "FAIL: $*"; failed=$((failed + 1)); }
+# shellcheck source=check-lib.sh
+. "$(dirname "$0")/check-lib.sh"
 
 # ---- 1. The capture tool under Node ----------------------------------------
 # At 10 fps: frame 0 starts the show, 520 (52 s) jitters, 1520 (152 s) fades.
