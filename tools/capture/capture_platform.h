@@ -1,6 +1,7 @@
 #pragma once
 // The capture's few services of the operating system beside the encoder's
-// process: capture_platform_posix.cpp and capture_platform_windows.cpp.
+// process; each platform folder has its version (platform/*/capture_platform.cpp
+// and terminal.cpp).
 #include <cstdio>
 #include <string>
 

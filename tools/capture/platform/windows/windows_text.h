@@ -2,7 +2,7 @@
 // Helpers shared by the Windows versions of the capture's platform files:
 // names between the C library's narrow strings (the ANSI code page, as the
 // program's arguments come) and the wide ones of the system calls, and the
-// system's error texts. Included by *_windows.cpp files only.
+// system's error texts. Included by the files of this folder only.
 #include <windows.h>
 
 #include <cerrno>
