@@ -41,8 +41,6 @@ struct FrameSchedule {
 // The schedule for fps in kMinFrameRate .. kMaxFrameRate.
 FrameSchedule makeFrameSchedule(int32_t fps);
 
-inline bool isShowFrame(const FrameSchedule& schedule, int32_t frame) { return frame < schedule.showFrames; }
-
 // Reading of the last frame: the length of the run in milliseconds.
 inline int32_t captureLengthMs(const FrameSchedule& schedule) {
     return frameReading(schedule.totalFrames - 1, schedule.fps);

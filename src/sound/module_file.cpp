@@ -11,9 +11,11 @@ namespace {
 
 constexpr size_t kFirstReadSize = 64 * 1024;
 
-bool isRegularFile(const char* path) {
+// A name that exists but is no regular file: a folder, a pipe, a device.
+bool isOtherThanAFile(const char* path) {
     std::error_code error;
-    return std::filesystem::is_regular_file(std::filesystem::status(path, error));
+    const std::filesystem::file_status status = std::filesystem::status(path, error);
+    return std::filesystem::exists(status) && !std::filesystem::is_regular_file(status);
 }
 
 }  // namespace
@@ -31,8 +33,7 @@ void ModuleBytes::release() {
 bool ModuleBytes::read(const char* path) {
     release();
     failure = ModuleFileError::None;
-    std::error_code existence;
-    if (std::filesystem::exists(path, existence) && !isRegularFile(path)) {
+    if (isOtherThanAFile(path)) {
         failure = ModuleFileError::NotRegular;
         return false;
     }

@@ -33,7 +33,6 @@ public:
     // it loops forever. False with the reason in error() and, where
     // libopenmpt gave one, its text in errorText().
     bool load(const void* bytes, size_t size);
-    bool loaded() const { return module != nullptr; }
 
     // Back to the start of the song.
     void rewind();
