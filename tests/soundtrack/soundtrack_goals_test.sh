@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Renders the whole soundtrack with demo_capture --wav (run from the folder
-# of the data files) and measures it; fails when a goal is missed.
+# of the data files) and measures it, with the module beside it for the
+# figures per instrument; fails when a goal is missed.
 #   soundtrack_goals_test.sh DEMO_CAPTURE MEASURE_SCRIPT
 set -euo pipefail
 capture=$1
@@ -12,4 +13,4 @@ trap 'rm -rf "$work"' EXIT
   echo "FAIL: demo_capture --wav" >&2
   exit 1
 }
-"$measure" --check "$work/soundtrack.wav"
+"$measure" --check --module qzt_dmbl.xm "$work/soundtrack.wav"

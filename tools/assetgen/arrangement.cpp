@@ -29,43 +29,46 @@ void addSection(std::vector<BarPlan>& bars, int count, const std::array<ChordNam
 
 void addIntro(std::vector<BarPlan>& bars) {
     BarPlan bar;
-    bar.padVolume = 38;
+    bar.padVolume = 48;
     addSection(bars, 4, kVerse, bar);
     bar.arp = Arp::Eighths;
     bar.arpShape = ArpShape::Up;
-    bar.arpVolume = 20;
+    bar.arpVolume = 24;
     addSection(bars, 4, kVerse, bar);
     bar.drums = Drums::IntroHats;
     bar.arpShape = ArpShape::UpDown;
-    bar.arpVolume = 26;
+    bar.arpVolume = 31;
     addSection(bars, 4, kVerse, bar);
     bar.bass = Bass::Whole;
-    bar.bassVolume = 36;
+    bar.bassVolume = 43;
     bar.arpShape = ArpShape::Broken;
-    bar.arpVolume = 28;
-    bar.leadVolume = 22;
+    bar.arpVolume = 34;
+    bar.leadVolume = 28;
     addSection(bars, 4, kVerse, bar, {5, 5});
+    // The hook, first heard here over a soft half-time kick.
+    bar.drums = Drums::IntroKick;
     bar.arp = Arp::Sixteenths;
     bar.arpShape = ArpShape::UpDown;
-    bar.arpVolume = 24;
-    addSection(bars, 4, kVerse, bar, {5, 5});
+    bar.arpVolume = 26;
+    bar.leadVolume = 38;
+    addSection(bars, 4, kVerse, bar, {0, 0});
 }
 
 void addBuild(std::vector<BarPlan>& bars) {
     BarPlan bar;
-    bar.padVolume = 38;
+    bar.padVolume = 48;
     bar.drums = Drums::BuildSoft;
     bar.bass = Bass::Eighths;
-    bar.bassVolume = 38;
+    bar.bassVolume = 46;
     bar.arp = Arp::Sixteenths;
     bar.arpShape = ArpShape::Pedal;
-    bar.arpVolume = 28;
-    bar.leadVolume = 26;
+    bar.arpVolume = 34;
+    bar.leadVolume = 32;
     addSection(bars, 4, kVerse, bar, {6, 6});
     bar.drums = Drums::BuildSnare;
     bar.bass = Bass::Offbeat;
-    bar.bassVolume = 44;
-    bar.arpVolume = 32;
+    bar.bassVolume = 53;
+    bar.arpVolume = 38;
     addSection(bars, 4, kVerse, bar, {6, 6});
     bar.bass = Bass::Eighths;
     bar.riser = true;
@@ -78,14 +81,14 @@ void addBuild(std::vector<BarPlan>& bars) {
 BarPlan fullBand(Bass bass, ArpShape shape, int transpose) {
     BarPlan bar;
     bar.transpose = transpose;
-    bar.padVolume = 46;
+    bar.padVolume = 58;
     bar.drums = Drums::Full;
     bar.bass = bass;
-    bar.bassVolume = 52;
+    bar.bassVolume = 62;
     bar.arp = Arp::Sixteenths;
     bar.arpShape = shape;
-    bar.arpVolume = 26;
-    bar.leadVolume = 50;
+    bar.arpVolume = 31;
+    bar.leadVolume = 62;
     bar.crash = true;
     return bar;
 }
@@ -94,11 +97,11 @@ BarPlan fullBand(Bass bass, ArpShape shape, int transpose) {
 void addBreak(std::vector<BarPlan>& bars) {
     BarPlan quiet;
     quiet.drums = Drums::Break;
-    quiet.padVolume = 34;
+    quiet.padVolume = 42;
     quiet.arp = Arp::Eighths;
     quiet.arpShape = ArpShape::Down;
-    quiet.arpVolume = 26;
-    quiet.leadVolume = 32;
+    quiet.arpVolume = 31;
+    quiet.leadVolume = 40;
     addSection(bars, 4, kVerse, quiet, {0, 0});
 }
 
@@ -113,45 +116,56 @@ void addRebuild(std::vector<BarPlan>& bars) {
         bar.crash = false;
         bar.drums = kDrums[i];
         bar.drumVolume = 40 + 8 * i;
-        bar.padVolume = 36 + 2 * i;
-        bar.bassVolume = 34 + 4 * i;
-        bar.arpVolume = 24 + 2 * i;
+        bar.padVolume = 45 + 2 * i;
+        bar.bassVolume = 41 + 5 * i;
+        bar.arpVolume = 29 + 2 * i;
         bar.riser = i == 3;
         bars.push_back(bar);
     }
 }
 
+// The same band with the arpeggio in eighths, or without it.
+BarPlan withArp(BarPlan bar, Arp arp) {
+    bar.arp = arp;
+    if (arp == Arp::None) bar.padVolume += 4;
+    return bar;
+}
+
+// The first chorus drops the arpeggio: pad, driving bass and the tune carry
+// it. The second drop's verse walks in eighths, its chorus runs in sixteenths.
 void addMainPart(std::vector<BarPlan>& bars) {
     addSection(bars, 8, kVerse, fullBand(Bass::Offbeat, ArpShape::UpDown, 0), {0, 1});
-    addSection(bars, 8, kChorus, fullBand(Bass::Driving, ArpShape::Broken, 0), {2, 3});
+    addSection(bars, 8, kChorus, withArp(fullBand(Bass::Driving, ArpShape::Broken, 0), Arp::None), {2, 3});
     addBreak(bars);
     addRebuild(bars);
-    addSection(bars, 8, kVerse, fullBand(Bass::Offbeat, ArpShape::Down, kSecondKey), {4, 1});
+    addSection(bars, 8, kVerse, withArp(fullBand(Bass::Offbeat, ArpShape::Down, kSecondKey), Arp::Eighths),
+               {4, 1});
     addSection(bars, 8, kChorus, fullBand(Bass::Driving, ArpShape::Pedal, kSecondKey), {3, 2});
-    addSection(bars, 5, kVerse, fullBand(Bass::Offbeat, ArpShape::UpDown, kSecondKey), {0, 1});
+    addSection(bars, 5, kVerse, withArp(fullBand(Bass::Offbeat, ArpShape::UpDown, kSecondKey), Arp::None),
+               {0, 1});
 }
 
 void addOutro(std::vector<BarPlan>& bars) {
     BarPlan bar;
     bar.transpose = kSecondKey;
-    bar.padVolume = 40;
+    bar.padVolume = 50;
     bar.drums = Drums::OutroKick;
     bar.bass = Bass::Offbeat;
-    bar.bassVolume = 40;
+    bar.bassVolume = 48;
     bar.arp = Arp::Sixteenths;
     bar.arpShape = ArpShape::Broken;
-    bar.arpVolume = 28;
+    bar.arpVolume = 34;
     addSection(bars, 4, kVerse, bar);
     bar.drums = Drums::OutroHats;
     bar.bass = Bass::Whole;
-    bar.bassVolume = 34;
+    bar.bassVolume = 41;
     bar.arp = Arp::Eighths;
     bar.arpShape = ArpShape::Up;
-    bar.arpVolume = 24;
+    bar.arpVolume = 29;
     addSection(bars, 4, kVerse, bar);
     bar.drums = Drums::None;
     bar.bass = Bass::None;
-    bar.arpVolume = 18;
+    bar.arpVolume = 22;
     addSection(bars, 1, kVerse, bar);
 }
 

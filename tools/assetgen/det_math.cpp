@@ -23,6 +23,43 @@ double sineTurns(double turns) {
     return sum * a;
 }
 
+double exp2Det(double x) {
+    const double whole = std::floor(x);
+    // e^(f ln 2) for f in [0, 1): a Taylor series on a sixteenth of the range, squared four times.
+    const double a = (x - whole) * 0.69314718055994530942 / 16.0;
+    double term = 1.0, sum = 1.0;
+    for (int n = 1; n <= 10; ++n) {
+        term = term * a / n;
+        sum += term;
+    }
+    for (int i = 0; i < 4; ++i) sum *= sum;
+    double scale = 1.0;
+    for (double w = whole; w > 0.0; w -= 1.0) scale *= 2.0;
+    for (double w = whole; w < 0.0; w += 1.0) scale *= 0.5;
+    return sum * scale;
+}
+
+double log2Det(double x) {
+    double whole = 0.0;
+    while (x >= 2.0) {
+        x *= 0.5;
+        whole += 1.0;
+    }
+    while (x < 1.0) {
+        x *= 2.0;
+        whole -= 1.0;
+    }
+    double fraction = 0.0, bit = 0.5;
+    for (int i = 0; i < 40; ++i, bit *= 0.5) {
+        x *= x;
+        if (x >= 2.0) {
+            x *= 0.5;
+            fraction += bit;
+        }
+    }
+    return whole + fraction;
+}
+
 double smoothStep(double edge0, double edge1, double v) {
     const double t = clampUnit((v - edge0) / (edge1 - edge0));
     return t * t * (3.0 - 2.0 * t);

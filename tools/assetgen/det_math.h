@@ -10,6 +10,12 @@ inline constexpr double kPi = 3.14159265358979323846;
 // sin(2 pi turns), by range reduction and a Taylor polynomial (error < 1e-9).
 double sineTurns(double turns);
 
+// 2 to the power x, by halving and squaring and a Taylor polynomial (relative error < 1e-12).
+double exp2Det(double x);
+
+// log2 of x > 0, bit by bit from repeated squaring (error < 1e-9).
+double log2Det(double x);
+
 inline double clampUnit(double v) { return v < 0.0 ? 0.0 : (v > 1.0 ? 1.0 : v); }
 
 // 0 below edge0, 1 above edge1, a smooth cubic step between.

@@ -43,11 +43,11 @@ void writeBackbeat(DrumWriter& d, int volume) {
 void writeFullDrums(DrumWriter& d, const BarPlan& bar) {
     writeKicks(d, 64);
     if (bar.fill) d.hit(14, kChKick, kInsKick, 44);
-    writeBackbeat(d, 56);
+    writeBackbeat(d, 64);
     if (bar.snareFill) {
         for (int row = 13; row < kRowsPerBar; ++row) d.hit(row, kChSnare, kInsSnare, 36 + 6 * (row - 13));
     }
-    writeHats(d, 34, 22, 30);
+    writeHats(d, 50, 32, 42);
 }
 
 }  // namespace
@@ -57,6 +57,11 @@ void writeDrums(BarWriter& w, const BarPlan& bar) {
     switch (bar.drums) {
         case Drums::None: break;
         case Drums::IntroHats: writeEighthHats(d, 14); break;
+        case Drums::IntroKick:
+            d.hit(0, kChKick, kInsKick, 34);
+            d.hit(8, kChKick, kInsKick, 30);
+            writeEighthHats(d, 16);
+            break;
         case Drums::BuildSoft:
             writeKicks(d, 44);
             writeEighthHats(d, 18);

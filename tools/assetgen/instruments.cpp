@@ -1,8 +1,11 @@
 #include "instruments.h"
 
+#include <algorithm>
+#include <cmath>
 #include <utility>
 
-#include "synth.h"
+#include "det_math.h"
+#include "tone_designs.h"
 
 namespace assetgen {
 
@@ -16,29 +19,67 @@ struct Tuning {
 };
 constexpr Tuning kDrumRateTuning = {16, 100};    // 22050 Hz
 constexpr Tuning kCymbalRateTuning = {28, 100};  // 44100 Hz
-// Tone loops of 256 frames, and the pad's of 64: middle C sounds at middle C.
-constexpr Tuning kToneTuning = {36, 2};
-constexpr Tuning kPadTuning = {12, 2};
+
+// The tuning that plays a cycle of `cycleFrames` frames at the pitch of the note.
+Tuning toneTuning(int cycleFrames) {
+    const double steps = 1536.0 * log2Det(cycleFrames * midiHz(60) / 8363.0);
+    const int rounded = static_cast<int>(std::floor(steps + 0.5));
+    const int whole = static_cast<int>(std::floor(rounded / 128.0));
+    return {static_cast<int8_t>(whole), static_cast<int8_t>(rounded - 128 * whole)};
+}
+
+XmSample sampleOf(const char* name, std::vector<int16_t> frames, Tuning tuning, uint8_t volume,
+                  uint8_t panning) {
+    XmSample s;
+    s.name = name;
+    s.frames = std::move(frames);
+    s.volume = volume;
+    s.panning = panning;
+    s.relativeNote = tuning.relativeNote;
+    s.finetune = tuning.finetune;
+    return s;
+}
 
 XmInstrument oneShot(const char* name, const Signal& sound, Tuning tuning, uint8_t volume, uint8_t panning) {
     XmInstrument ins;
     ins.name = name;
-    ins.sample.name = name;
-    ins.sample.frames = toPcm16(sound, 0.92);
-    ins.sample.volume = volume;
-    ins.sample.panning = panning;
-    ins.sample.relativeNote = tuning.relativeNote;
-    ins.sample.finetune = tuning.finetune;
+    ins.samples.push_back(sampleOf(name, toPcm16(sound, 0.92), tuning, volume, panning));
     return ins;
 }
 
-XmInstrument looped(const char* name, const Signal& loop, uint8_t volume, XmEnvelope envelope,
-                    uint16_t fadeout, Tuning tuning = kToneTuning) {
-    XmInstrument ins = oneShot(name, loop, tuning, volume, 128);
-    ins.sample.loopStart = 0;
-    ins.sample.loopLength = static_cast<uint32_t>(loop.size());
-    ins.volumeEnvelope = std::move(envelope);
-    ins.fadeout = fadeout;
+// One sample per octave, each recorded at the octave's middle note and
+// played from six semitones under it to five above; the key map picks it.
+// `level` scales the loudest sample's peak; `volume` is the samples'
+// default volume, which notes without a volume of their own play at.
+XmInstrument tonal(const char* name, const ToneDesign& design, std::initializer_list<int> references,
+                   double level, uint8_t volume, uint8_t panning) {
+    std::vector<ToneSample> tones;
+    double largest = 0.0;
+    for (int reference : references) {
+        tones.push_back(renderTone(design, reference, reference + 5));
+        for (double v : tones.back().frames) largest = std::fmax(largest, std::fabs(v));
+    }
+    XmInstrument ins;
+    ins.name = name;
+    for (size_t r = 0; r < tones.size(); ++r) {
+        // One scale for all registers, so a melody keeps its level across them.
+        Signal scaled = tones[r].frames;
+        scaled.push_back(largest);
+        std::vector<int16_t> pcm = toPcm16(scaled, 0.92 * level);
+        pcm.pop_back();
+        XmSample s = sampleOf(name, std::move(pcm), toneTuning(tones[r].cycleFrames), volume, panning);
+        s.loopStart = static_cast<uint32_t>(tones[r].loopStart);
+        s.loopLength = static_cast<uint32_t>(tones[r].loopLength);
+        ins.samples.push_back(std::move(s));
+    }
+    const int* firstReference = references.begin();
+    for (int key = 0; key < kXmKeys; ++key) {
+        const int midi = key + 12;  // key 0 is C-0
+        int chosen = 0;
+        for (size_t r = 1; r < references.size(); ++r)
+            if (midi >= firstReference[r] - 6) chosen = static_cast<int>(r);
+        ins.keymap[static_cast<size_t>(key)] = static_cast<uint8_t>(chosen);
+    }
     return ins;
 }
 
@@ -47,27 +88,37 @@ XmInstrument looped(const char* name, const Signal& loop, uint8_t volume, XmEnve
 // Panning: kick, bass and pad in the middle (the pad's voices and the
 // arpeggio are panned by the patterns), the kit spread as seen from the
 // audience, the lead left of centre and its echo on the right.
+// Envelope ticks last 2.5 / 120 s (about 21 ms) at the song's tempo.
 std::vector<XmInstrument> makeInstruments() {
     std::vector<XmInstrument> list;
     list.push_back(oneShot("kick", kickDrum(), kDrumRateTuning, 64, 128));
-    list.push_back(oneShot("snare", snareDrum(), kDrumRateTuning, 50, 118));
-    list.push_back(oneShot("closed hat", closedHat(), kCymbalRateTuning, 34, 184));
-    list.push_back(oneShot("open hat", openHat(), kCymbalRateTuning, 30, 172));
+    list.push_back(oneShot("snare", snareDrum(), kDrumRateTuning, 64, 118));
+    list.push_back(oneShot("closed hat", closedHat(), kCymbalRateTuning, 48, 184));
+    list.push_back(oneShot("open hat", openHat(), kCymbalRateTuning, 40, 172));
     list.push_back(oneShot("crash", crashCymbal(), kDrumRateTuning, 36, 72));
-    // Envelope ticks last 2.5 / 120 s (about 21 ms) at the song's tempo.
-    list.push_back(looped("bass", bassCycle(), 52, {{{0, 64}, {6, 52}, {24, 44}}, 2}, 4096));
-    const XmEnvelope leadEnvelope = {{{0, 0}, {2, 64}, {12, 50}, {40, 44}}, 3};
-    XmInstrument lead = looped("lead", leadCycle(), 38, leadEnvelope, 2400);
-    lead.vibrato = {0, 48, 3, 10};
-    lead.sample.panning = 100;
+    // The bass stops within three ticks of a key off: the kick gets the room.
+    XmInstrument bass = tonal("bass", bassDesign(), {36, 48, 60}, 1.0, 52, 128);
+    bass.volumeEnvelope = {{{0, 64}, {6, 50}, {9, 0}}, 1};
+    bass.fadeout = 4096;
+    list.push_back(bass);
+    XmInstrument lead = tonal("lead", leadDesign(), {72, 84}, 1.0, 44, 100);
+    lead.volumeEnvelope = {{{0, 0}, {2, 64}, {14, 60}, {40, 58}}, 3};
+    lead.fadeout = 2400;
+    lead.vibrato = {0, 64, 3, 10};
     list.push_back(lead);
-    XmInstrument pluck =
-        looped("pluck", pluckCycle(), 36, {{{0, 64}, {4, 38}, {16, 16}, {40, 6}, {80, 0}}, -1}, 8000);
+    XmInstrument pluck = tonal("pluck", pluckDesign(), {60, 72}, 0.77, 36, 128);
+    pluck.fadeout = 8000;
     list.push_back(pluck);
-    list.push_back(looped("pad", padLoop(), 26, {{{0, 0}, {28, 64}, {64, 54}}, 2}, 700, kPadTuning));
-    XmInstrument echo = looped("lead echo", echoCycle(), 38, leadEnvelope, 1600);
+    XmInstrument pad = tonal("pad", padDesign(), {60, 72, 84}, 0.53, 26, 128);
+    pad.volumeEnvelope = {{{0, 0}, {28, 64}, {64, 60}}, 2};
+    pad.fadeout = 700;
+    list.push_back(pad);
+    XmInstrument echo = tonal("lead echo", echoDesign(), {72, 84}, 1.0, 38, 200);
+    echo.volumeEnvelope = {{{0, 0}, {2, 64}, {14, 52}, {40, 48}}, 3};
+    echo.fadeout = 1600;
     echo.vibrato = lead.vibrato;
-    echo.sample.panning = 200;
+    // The echo drifts from its side towards the middle and back.
+    echo.panningEnvelope = {{{0, 32}, {24, 22}, {48, 32}}, 2};
     list.push_back(echo);
     return list;
 }

@@ -8,7 +8,9 @@ namespace {
 
 constexpr int kEchoDelayRows = 3;
 // The echo's volume as a share of the lead's, in 64ths.
-constexpr int kEchoShare = 36;
+constexpr int kEchoShare = 26;
+// Tone portamento of a slide: half a semitone a tick, a whole tone in 4 ticks.
+constexpr uint8_t kSlideSpeed = 0x08;
 
 // The lead's events in the bar, transposed: notes, holds and releases;
 // a bar without a tune releases the note of a bar before that had one.
@@ -28,6 +30,8 @@ BarTune leadEvents(const BarPlan& bar, const BarPlan* previous) {
 void writeEvent(BarWriter& w, int row, Channel ch, int event, Instrument ins, int volume) {
     if (event == kRelease)
         w.keyOff(row, ch);
+    else if (event >= kGlide)
+        w.glide(row, ch, event - kGlide, kSlideSpeed);
     else if (event != kHold)
         w.note(row, ch, event, ins, volume);
 }

@@ -10,7 +10,7 @@ namespace assetgen {
 struct Chord {
     int bassRoot;                 // the root in the bass octave (see bassNote)
     std::array<int, 3> pad;       // the pad's voicing around middle C
-    std::array<int, 4> arpeggio;  // the tones the pluck cycles through
+    std::array<int, 4> arpeggio;  // the tones the pluck cycles through, under the lead's register
 };
 
 enum ChordName { kAm, kF, kC, kG, kDm, kE, kChordCount };
@@ -25,11 +25,13 @@ int bassNote(int midi);
 // A tune event on one of the 16 rows of a bar.
 inline constexpr int kHold = -1;
 inline constexpr int kRelease = -2;
+// Added to a note that the lead slides into from the note before.
+inline constexpr int kGlide = 1000;
 
 using BarTune = std::array<int, 16>;  // note, kHold or kRelease per row
 
-// Parses 16 space-separated tokens: a note such as "a4" or "g#5", "-" to
-// hold the previous note, "." to release it.
+// Parses 16 space-separated tokens: a note such as "a4" or "g#5" ("~e5":
+// slide into it), "-" to hold the previous note, "." to release it.
 BarTune parseTune(const char* text);
 
 // Four-bar tunes: 0-4 of the main part, 5 the figure over the intro's

@@ -65,8 +65,8 @@ private:
 double square(double turns) { return sineTurns(turns) >= 0.0 ? 1.0 : -1.0; }
 
 // The metallic body of a cymbal: six square waves at inharmonic pitches,
-// mixed with noise and kept between about 4 and 10 kHz: brighter noise is
-// only hiss.
+// mixed with noise and kept between about 4 and 13 kHz, the top falling
+// steeply so that nothing is left over 16 kHz to hiss.
 Signal metal(double seconds, double decaySeconds, uint32_t seed) {
     static const double kPitches[6] = {205.3, 304.4, 369.6, 522.7, 540.0, 800.0};
     const int rate = kCymbalRate;
@@ -74,7 +74,7 @@ Signal metal(double seconds, double decaySeconds, uint32_t seed) {
     Random noise(seed);
     OnePole low1(0.45), low2(0.45);
     constexpr double kQ = 0.7071;
-    LowPass2 top1(10000.0, rate, kQ), top2(10000.0, rate, kQ);
+    LowPass2 top1(13000.0, rate, kQ), top2(13000.0, rate, kQ), top3(13000.0, rate, kQ);
     double amp = 1.0;
     const double k = decayFactor(decaySeconds, rate);
     for (size_t i = 0; i < s.size(); ++i) {
@@ -82,53 +82,29 @@ Signal metal(double seconds, double decaySeconds, uint32_t seed) {
         double tone = 0.0;
         for (double p : kPitches) tone += square(p * 1.7 * t);
         const double raw = tone * (1.0 / 6.0) * 0.6 + noise.signedUnit() * 0.7;
-        s[i] = top2(top1(low2.highPass(low1.highPass(raw)))) * amp;
+        s[i] = top3(top2(top1(low2.highPass(low1.highPass(raw))))) * amp;
         amp *= k;
     }
     fadeTail(s, s.size() / 8);
     return s;
 }
 
-struct Partial {
-    int cycles;  // whole cycles within the loop, so the loop joins seamlessly
-    double amplitude;
-    double phase = 0.0;  // in turns
-};
-
-// Sum of sine partials over a loop of `length` frames.
-Signal additive(int length, const std::vector<Partial>& partials) {
-    Signal s(static_cast<size_t>(length), 0.0);
-    for (const Partial& p : partials) {
-        for (int i = 0; i < length; ++i) {
-            const int64_t step = static_cast<int64_t>(p.cycles) * i % length;
-            s[static_cast<size_t>(i)] +=
-                p.amplitude * sineTurns(static_cast<double>(step) / length + p.phase);
-        }
-    }
-    return s;
-}
-
-// A sawtooth of `cycles` periods, its harmonics rolled off above `corner`.
-void addSaw(std::vector<Partial>& partials, int cycles, int harmonics, double corner, double gain) {
-    for (int k = 1; k <= harmonics; ++k) {
-        const double roll = 1.0 / (1.0 + (k / corner) * (k / corner));
-        partials.push_back({cycles * k, gain * roll / k});
-    }
-}
-
 }  // namespace
 
+// A sine that falls from about 190 Hz to 50 Hz within the first 40 ms,
+// driven into soft saturation for weight, over a click of bright noise.
 Signal kickDrum() {
     const int rate = kDrumRate;
     Signal s(static_cast<size_t>(0.42 * rate));
     Random noise(101);
-    OnePole clickTone(0.3);
+    OnePole clickBody(0.5);
     double phase = 0.0, sweep = 1.0, amp = 1.0, click = 1.0;
-    const double sweepK = decayFactor(0.032, rate), ampK = decayFactor(0.15, rate),
-                 clickK = decayFactor(0.003, rate);
+    const double sweepK = decayFactor(0.028, rate), ampK = decayFactor(0.24, rate),
+                 clickK = decayFactor(0.0025, rate);
     for (double& v : s) {
-        phase += (46.0 + 120.0 * sweep) / rate;
-        v = softClip(1.4 * amp * sineTurns(phase)) + 0.35 * click * clickTone.lowPass(noise.signedUnit());
+        phase += (50.0 + 140.0 * sweep) / rate;
+        const double n = noise.signedUnit();
+        v = softClip(1.9 * amp * sineTurns(phase)) + 0.6 * click * (n - clickBody.lowPass(n));
         sweep *= sweepK;
         amp *= ampK;
         click *= clickK;
@@ -137,20 +113,26 @@ Signal kickDrum() {
     return s;
 }
 
+// A drum skin's two modes, their pitch dropping a little as the skin
+// settles, under a longer burst of wire noise between 1.5 and 9 kHz.
 Signal snareDrum() {
     const int rate = kDrumRate;
     Signal s(static_cast<size_t>(0.34 * rate));
     Random noise(202);
-    OnePole body(0.55), low(0.04);
-    double tone = 1.0, hiss = 1.0;
-    const double toneK = decayFactor(0.045, rate), hissK = decayFactor(0.085, rate);
+    OnePole low(0.35);
+    LowPass2 top(9000.0, rate, 0.7071);
+    double tone = 1.0, hiss = 1.0, drop = 1.0, phase1 = 0.0, phase2 = 0.0;
+    const double toneK = decayFactor(0.06, rate), hissK = decayFactor(0.1, rate),
+                 dropK = decayFactor(0.02, rate);
     for (size_t i = 0; i < s.size(); ++i) {
-        const double t = static_cast<double>(i) / rate;
-        const double drum = 0.6 * sineTurns(182.0 * t) + 0.4 * sineTurns(331.0 * t);
-        const double n = body.lowPass(noise.signedUnit());
-        s[i] = 0.55 * tone * drum + 0.9 * hiss * (n - low.lowPass(n));
+        phase1 += (185.0 + 40.0 * drop) / rate;
+        phase2 += (330.0 + 50.0 * drop) / rate;
+        const double body = 0.7 * sineTurns(phase1) + 0.35 * sineTurns(phase2);
+        const double n = top(noise.signedUnit());
+        s[i] = 0.8 * tone * body + 1.2 * hiss * (n - low.lowPass(n));
         tone *= toneK;
         hiss *= hissK;
+        drop *= dropK;
     }
     fadeTail(s, s.size() / 8);
     return s;
@@ -174,57 +156,6 @@ Signal crashCymbal() {
     }
     fadeTail(s, s.size() / 4);
     return s;
-}
-
-Signal bassCycle() {
-    std::vector<Partial> partials = {{1, 0.55}};
-    addSaw(partials, 1, 24, 5.0, 1.0);
-    return additive(kToneCycle, partials);
-}
-
-// Harmonics falling only slowly up to the tenth, then steeply: a bright,
-// reedy lead whose presence lies between 2 and 6 kHz.
-Signal leadCycle() {
-    std::vector<Partial> partials;
-    for (int k = 1; k <= 24; ++k) {
-        const double q = (k / 10.0) * (k / 10.0);
-        const double roll = 1.0 / (1.0 + q * q);
-        partials.push_back({k, (k % 2 == 1 ? 1.0 : 0.6) * roll / (0.5 + 0.5 * k)});
-    }
-    return additive(kToneCycle, partials);
-}
-
-// The lead as its echo sounds: the top dulled, as a tape delay would.
-Signal echoCycle() {
-    std::vector<Partial> partials;
-    for (int k = 1; k <= 16; ++k) {
-        const double roll = 1.0 / (1.0 + (k / 5.0) * (k / 5.0));
-        partials.push_back({k, (k % 2 == 1 ? 1.0 : 0.6) * roll / k});
-    }
-    return additive(kToneCycle, partials);
-}
-
-Signal pluckCycle() {
-    std::vector<Partial> partials = {{2, 0.35}, {3, 0.18}};
-    for (int k = 1; k <= 20; ++k) {
-        const double roll = 1.0 / (1.0 + (k / 4.0) * (k / 4.0));
-        partials.push_back({k, roll / k});
-    }
-    return additive(kToneCycle, partials);
-}
-
-Signal padLoop() {
-    // A saw with two voices a few cents above and below it. The voices'
-    // harmonics start a quarter turn ahead of the middle saw's: their sum
-    // then stays at right angles to it and never cancels it, so the pad
-    // shimmers instead of beating.
-    std::vector<Partial> partials;
-    addSaw(partials, kPadLoopCycles, 20, 6.0, 1.0);
-    const size_t voices = partials.size();
-    addSaw(partials, kPadLoopCycles + 1, 20, 6.0, 0.5);
-    addSaw(partials, kPadLoopCycles - 1, 20, 6.0, 0.5);
-    for (size_t i = voices; i < partials.size(); ++i) partials[i].phase = 0.25;
-    return additive(kPadCycle * kPadLoopCycles, partials);
 }
 
 std::vector<int16_t> toPcm16(const Signal& s, double peak) {

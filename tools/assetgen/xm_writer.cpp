@@ -100,32 +100,41 @@ void writeSampleData(ByteWriter& out, const XmSample& s) {
     }
 }
 
+void writeEnvelopeSettings(ByteWriter& out, const XmEnvelope& e) {
+    out.u8(e.sustainPoint < 0 ? 0 : static_cast<uint32_t>(e.sustainPoint));
+    out.zeros(2);  // loop start and end
+}
+
+uint32_t envelopeType(const XmEnvelope& e) {
+    const bool on = !e.points.empty();
+    return (on ? 1u : 0u) | (on && e.sustainPoint >= 0 ? 2u : 0u);
+}
+
 void writeInstrument(ByteWriter& out, const XmInstrument& ins) {
-    const XmEnvelope& env = ins.volumeEnvelope;
+    const XmEnvelope& volume = ins.volumeEnvelope;
+    const XmEnvelope& panning = ins.panningEnvelope;
     out.u32(kInstrumentHeaderSize);
     out.text(ins.name, 22);
     out.u8(0);
-    out.u16(1);  // one sample
+    out.u16(static_cast<uint32_t>(ins.samples.size()));
     out.u32(kSampleHeaderSize);
-    out.zeros(96);  // every note plays sample 0
-    writeEnvelopePoints(out, env);
-    writeEnvelopePoints(out, XmEnvelope{});
-    out.u8(static_cast<uint32_t>(env.points.size()));
-    out.u8(0);
-    out.u8(env.sustainPoint < 0 ? 0 : static_cast<uint32_t>(env.sustainPoint));
-    out.zeros(2);  // volume loop start and end
-    out.zeros(3);  // panning sustain, loop start and end
-    const bool envelopeOn = !env.points.empty();
-    out.u8((envelopeOn ? 1u : 0u) | (envelopeOn && env.sustainPoint >= 0 ? 2u : 0u));
-    out.u8(0);
+    for (uint8_t sample : ins.keymap) out.u8(sample);
+    writeEnvelopePoints(out, volume);
+    writeEnvelopePoints(out, panning);
+    out.u8(static_cast<uint32_t>(volume.points.size()));
+    out.u8(static_cast<uint32_t>(panning.points.size()));
+    writeEnvelopeSettings(out, volume);
+    writeEnvelopeSettings(out, panning);
+    out.u8(envelopeType(volume));
+    out.u8(envelopeType(panning));
     out.u8(ins.vibrato.type);
     out.u8(ins.vibrato.sweep);
     out.u8(ins.vibrato.depth);
     out.u8(ins.vibrato.rate);
     out.u16(ins.fadeout);
     out.zeros(22);
-    writeSampleHeader(out, ins.sample);
-    writeSampleData(out, ins.sample);
+    for (const XmSample& s : ins.samples) writeSampleHeader(out, s);
+    for (const XmSample& s : ins.samples) writeSampleData(out, s);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #pragma once
 // An in-memory FastTracker 2 module and its writer (XM version 0x0104,
 // linear frequency table, 16-bit samples, packed patterns).
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -57,10 +58,14 @@ struct XmAutoVibrato {
     uint8_t type = 0, sweep = 0, depth = 0, rate = 0;
 };
 
+inline constexpr int kXmKeys = 96;
+
 struct XmInstrument {
     std::string name;
-    XmSample sample;
+    std::vector<XmSample> samples;          // at least one
+    std::array<uint8_t, kXmKeys> keymap{};  // the sample each note plays (0-based)
     XmEnvelope volumeEnvelope;
+    XmEnvelope panningEnvelope;  // values 0..64, 32 = the sample's own panning
     uint16_t fadeout = 0;
     XmAutoVibrato vibrato;
 };
