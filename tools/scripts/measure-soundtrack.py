@@ -188,13 +188,14 @@ class Module:
         lib.openmpt_module_ext_get_module.argtypes = [ctypes.c_void_p]
         lib.openmpt_module_ext_get_interface.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_void_p, ctypes.c_size_t]
         lib.openmpt_module_ext_destroy.argtypes = [ctypes.c_void_p]
-        for name in ("get_num_instruments", "get_num_channels", "get_num_patterns"):
+        for name in ("get_num_instruments", "get_num_samples", "get_num_channels", "get_num_patterns"):
             getattr(lib, "openmpt_module_" + name).argtypes = [ctypes.c_void_p]
         lib.openmpt_module_get_pattern_num_rows.argtypes = [ctypes.c_void_p, ctypes.c_int32]
         lib.openmpt_module_get_pattern_row_channel_command.restype = ctypes.c_uint8
         lib.openmpt_module_get_pattern_row_channel_command.argtypes = [ctypes.c_void_p] + [ctypes.c_int32] * 3 + [ctypes.c_int]
-        lib.openmpt_module_get_instrument_name.restype = ctypes.c_void_p
-        lib.openmpt_module_get_instrument_name.argtypes = [ctypes.c_void_p, ctypes.c_int32]
+        for name in ("instrument", "sample"):
+            getattr(lib, f"openmpt_module_get_{name}_name").restype = ctypes.c_void_p
+            getattr(lib, f"openmpt_module_get_{name}_name").argtypes = [ctypes.c_void_p, ctypes.c_int32]
         lib.openmpt_free_string.argtypes = [ctypes.c_void_p]
         lib.openmpt_module_read_interleaved_float_stereo.argtypes = [ctypes.c_void_p, ctypes.c_int32, ctypes.c_size_t, ctypes.c_void_p]
         lib.openmpt_module_read_interleaved_float_stereo.restype = ctypes.c_size_t
@@ -214,11 +215,15 @@ class Module:
         self.mute_channel = cfunc(ctypes.c_int, ctypes.c_void_p, ctypes.c_int32, ctypes.c_int)(self.api.set_channel_mute_status)
         self.play = cfunc(ctypes.c_int32, ctypes.c_void_p, ctypes.c_int32, ctypes.c_int32, ctypes.c_double, ctypes.c_double)(self.api.play_note)
         self.stop = cfunc(ctypes.c_int, ctypes.c_void_p, ctypes.c_int32)(self.api.stop_note)
-        self.instruments = lib.openmpt_module_get_num_instruments(self.mod)
+        # A module without instruments (MOD) plays its samples by number.
+        self.has_instruments = lib.openmpt_module_get_num_instruments(self.mod) > 0
+        self.instruments = (lib.openmpt_module_get_num_instruments(self.mod) if self.has_instruments
+                            else lib.openmpt_module_get_num_samples(self.mod))
         self.channels = lib.openmpt_module_get_num_channels(self.mod)
 
     def instrument_name(self, i):
-        pointer = self.lib.openmpt_module_get_instrument_name(self.mod, i)
+        read = self.lib.openmpt_module_get_instrument_name if self.has_instruments else self.lib.openmpt_module_get_sample_name
+        pointer = read(self.mod, i)
         name = ctypes.string_at(pointer).decode("latin-1")
         self.lib.openmpt_free_string(pointer)
         return name
@@ -290,7 +295,32 @@ def spectrum_change(mono):
     return float(np.corrcoef(spectra[0], spectra[1])[0, 1])
 
 
-def folded_db(mono, note):
+def near_harmonics(freqs, f0):
+    """Bins within 6 bins (of a 16384-point spectrum) or 0.8 % of a harmonic of f0."""
+    k = np.maximum(np.round(freqs / f0), 1)
+    return np.abs(freqs - k * f0) <= np.maximum(6 * RATE / 16384, 0.008 * k * f0)
+
+
+def fundamental_hz(power, freqs):
+    """The note's fundamental, taken from the sound (a module's samples need not
+    be tuned to concert pitch): the strongest peak under 5 kHz divided by the
+    whole number that puts the most power on the harmonics."""
+    low = (freqs > 20) & (freqs < 5000)
+    if power[low].sum() == 0:
+        return None
+    peak = freqs[low][np.argmax(power[low])]
+    best, best_share = None, -1.0
+    for h in range(1, 9):
+        f0 = peak / h
+        if f0 < 20:
+            break
+        share = power[near_harmonics(freqs, f0)].sum() / power.sum()
+        if share > best_share + 0.01:
+            best, best_share = f0, share
+    return best
+
+
+def folded_db(mono):
     """Power in 12-22 kHz that lies off the harmonics of the note, against its
     fundamental, in dB, once the onset is over (0.6-0.97 s; 0.05-0.42 s for
     a note that is dying away by 0.9 s). Harmonics over
@@ -303,10 +333,10 @@ def folded_db(mono, note):
         start = int(0.05 * RATE)  # a short, decaying note: its onset is all there is
     power = np.abs(np.fft.rfft(mono[start : start + size] * blackman_harris(size))) ** 2
     freqs = np.fft.rfftfreq(size, 1.0 / RATE)
-    f0 = 440.0 * 2.0 ** ((note - 69) / 12.0)
-    k = np.maximum(np.round(freqs / f0), 1)
-    distance = np.abs(freqs - k * f0)
-    near = distance <= np.maximum(6 * RATE / size, 0.008 * k * f0)
+    f0 = fundamental_hz(power, freqs)
+    if f0 is None:
+        return float("-inf")
+    near = near_harmonics(freqs, f0)
     fundamental = power[(np.abs(freqs - f0) <= 6 * RATE / size)].sum()
     off = power[~near & (freqs >= 12000)].sum()
     return db(off / fundamental) if fundamental > 0 else float("-inf")
@@ -340,7 +370,9 @@ def k_weighting(freqs):
 
 
 def hit_loudness(left, right, times):
-    """Median K-weighted level (LUFS scale) of the 50 ms from each hit."""
+    """Median K-weighted level (LUFS scale) of the 50 ms from each hit, over
+    the hits within 12 dB of the loudest (ghost notes and the onsets found
+    in a decaying tail aside)."""
     n = int(0.05 * RATE)
     size = 4096
     weight = k_weighting(np.fft.rfftfreq(size, 1.0 / RATE))
@@ -356,7 +388,10 @@ def hit_loudness(left, right, times):
             total += (spectrum[0] + 2 * spectrum[1:-1].sum() + spectrum[-1]) / size / n
         else:
             levels.append(-0.691 + db(total))
-    return float(np.median(levels)) if levels else float("-inf")
+    if not levels:
+        return float("-inf")
+    levels = np.array(levels)
+    return float(np.median(levels[levels >= levels.max() - 12.0]))
 
 
 def lead_share(parts):
@@ -414,7 +449,7 @@ def instrument_measures(module_path, roles, end, loudness):
         for note in m.notes_played(ins):
             mono = m.lone_note(ins, note, 1.0)
             changes.append(spectrum_change(mono))
-            folded.append((folded_db(mono, note), m.instrument_name(ins), note))
+            folded.append((folded_db(mono), m.instrument_name(ins), note))
     changes = np.array(changes)
     figures["static_share"] = float((changes > 0.98).mean())
     figures["static_median"] = float(np.median(changes))
