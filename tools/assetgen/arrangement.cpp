@@ -39,6 +39,7 @@ void addIntro(std::vector<BarPlan>& bars) {
     bar.arpShape = ArpShape::UpDown;
     bar.arpVolume = 31;
     addSection(bars, 4, kVerse, bar);
+    bar.drums = Drums::IntroPulse;
     bar.bass = Bass::Whole;
     bar.bassVolume = 43;
     bar.arpShape = ArpShape::Broken;
@@ -52,6 +53,7 @@ void addIntro(std::vector<BarPlan>& bars) {
     bar.arpVolume = 26;
     bar.leadVolume = 38;
     addSection(bars, 4, kVerse, bar, {0, 0});
+    bars.back().snareFill = true;  // a soft run into the build
 }
 
 void addBuild(std::vector<BarPlan>& bars) {

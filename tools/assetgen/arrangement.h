@@ -14,6 +14,7 @@ inline constexpr int kSongBpm = 120;
 enum class Drums {
     None,
     IntroHats,
+    IntroPulse,
     IntroKick,
     BuildSoft,
     BuildSnare,

@@ -57,10 +57,18 @@ void writeDrums(BarWriter& w, const BarPlan& bar) {
     switch (bar.drums) {
         case Drums::None: break;
         case Drums::IntroHats: writeEighthHats(d, 14); break;
+        case Drums::IntroPulse:
+            d.hit(0, kChKick, kInsKick, 26);
+            writeEighthHats(d, 14);
+            break;
         case Drums::IntroKick:
             d.hit(0, kChKick, kInsKick, 34);
             d.hit(8, kChKick, kInsKick, 30);
             writeEighthHats(d, 16);
+            if (bar.snareFill) {
+                for (int row = 12; row < kRowsPerBar; ++row)
+                    d.hit(row, kChSnare, kInsSnare, 18 + 6 * (row - 12));
+            }
             break;
         case Drums::BuildSoft:
             writeKicks(d, 44);
