@@ -3,15 +3,14 @@
 tell a folding tone from a band-limited one, a static note from a moving one,
 a lead from a tie, a repeated pattern from changing ones, and put a 1 kHz
 tone where BS.1770 says it is."""
-import importlib.util
+import runpy
 import sys
+import types
 import unittest
 
 import numpy as np
 
-spec = importlib.util.spec_from_file_location("measure", sys.argv.pop(1))
-measure = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(measure)
+measure = types.SimpleNamespace(**runpy.run_path(sys.argv.pop(1)))
 RATE = measure.RATE
 t = np.arange(int(1.0 * RATE)) / RATE
 
