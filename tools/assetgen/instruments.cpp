@@ -109,7 +109,7 @@ std::vector<XmInstrument> makeInstruments() {
     XmInstrument pluck = tonal("pluck", pluckDesign(), {60, 72}, 0.77, 36, 128);
     pluck.fadeout = 8000;
     list.push_back(pluck);
-    XmInstrument pad = tonal("pad", padDesign(), {60, 72, 84}, 0.53, 26, 128);
+    XmInstrument pad = tonal("pad", padDesign(), {60, 72}, 0.53, 26, 128);
     pad.volumeEnvelope = {{{0, 0}, {28, 64}, {64, 60}}, 2};
     pad.fadeout = 700;
     list.push_back(pad);
