@@ -19,7 +19,7 @@ const PinnedFile kPinned[] = {
     {"flare.raw", "94324664dcbb5b6cba3e55282c9d91c4824373bc84b6a551241809946431911f"},
     {"flare2.raw", "2fea4dde455c39bf7d863733ccc018e3eb054999cbf9b7b3c07f227462a3dbca"},
     {"font.raw", "a62b6e1c01a1ee677c005e4760f17ad917b6ef544d48f16c4c52af64e43587e8"},
-    {"qzt_dmbl.xm", "57fd02ee78ff781678779bc9b29507d672f3a4e7c60adf5907f112c707ab1915"},
+    {"qzt_dmbl.xm", "4ddb4446e776b443a912b86e990f386447d1cbfad2a8e24569f590d474e8ef55"},
 };
 
 TEST(AssetHashes, FilesInTheRunFolderHaveThePinnedContent) {

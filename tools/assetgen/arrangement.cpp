@@ -60,7 +60,7 @@ void addBuild(std::vector<BarPlan>& bars) {
     BarPlan bar;
     bar.padVolume = 48;
     bar.drums = Drums::BuildSoft;
-    bar.bass = Bass::Eighths;
+    bar.bass = Bass::Gallop;
     bar.bassVolume = 46;
     bar.arp = Arp::Sixteenths;
     bar.arpShape = ArpShape::Pedal;
@@ -72,7 +72,7 @@ void addBuild(std::vector<BarPlan>& bars) {
     bar.bassVolume = 53;
     bar.arpVolume = 38;
     addSection(bars, 4, kVerse, bar, {6, 6});
-    bar.bass = Bass::Eighths;
+    bar.bass = Bass::Gallop;
     bar.riser = true;
     bar.drums = Drums::RollEighths;
     addSection(bars, 1, {kF, kF, kF, kF}, bar);
@@ -113,7 +113,7 @@ void addRebuild(std::vector<BarPlan>& bars) {
     static const Drums kDrums[4] = {Drums::BuildSoft, Drums::BuildSnare, Drums::RollEighths,
                                     Drums::RollSixteenths};
     for (int i = 0; i < 4; ++i) {
-        BarPlan bar = fullBand(Bass::Eighths, ArpShape::Pedal, i < 2 ? 0 : kSecondKey);
+        BarPlan bar = fullBand(Bass::Gallop, ArpShape::Pedal, i < 2 ? 0 : kSecondKey);
         bar.chord = i % 2 == 0 ? kF : kG;
         bar.crash = false;
         bar.drums = kDrums[i];

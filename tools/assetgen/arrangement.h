@@ -25,7 +25,7 @@ enum class Drums {
     OutroKick,
     OutroHats
 };
-enum class Bass { None, Whole, Eighths, Offbeat, Driving };
+enum class Bass { None, Whole, Gallop, Offbeat, Driving };
 enum class Arp { None, Eighths, Sixteenths };
 // The order in which the arpeggio walks its four chord tones.
 enum class ArpShape { Up, UpDown, Down, Broken, Pedal };

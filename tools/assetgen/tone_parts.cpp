@@ -37,12 +37,17 @@ void writeWholeBass(BarWriter& w, const BarPlan& bar, BarContext context) {
     w.note(14, kChBass, passingNote(bar, context), kInsBass, v - 8);
 }
 
-// Root, octave and fifth in eighths, the last one passing into the next bar.
-void writeEighthBass(BarWriter& w, const BarPlan& bar, BarContext context) {
-    static const int kFigure[7] = {0, 0, 12, 0, 7, 0, 12};
-    const int root = bassRoot(bar);
-    for (int i = 0; i < 7; ++i) w.note(2 * i, kChBass, root + kFigure[i], kInsBass, bar.bassVolume);
-    w.note(14, kChBass, passingNote(bar, context), kInsBass, bar.bassVolume - 6);
+// Two sixteenths after each offbeat, the kicks' rows keyed off: root and
+// octave, the third beat on the fifth, the very last passing into the next bar.
+void writeGallopBass(BarWriter& w, const BarPlan& bar, BarContext context) {
+    static const int kLow[4] = {0, 0, 7, 0};
+    const int root = bassRoot(bar), v = bar.bassVolume;
+    for (int beat = 0; beat < 4; ++beat) {
+        w.keyOff(4 * beat, kChBass);
+        w.note(4 * beat + 2, kChBass, root + kLow[beat], kInsBass, v);
+        const int second = beat == 3 ? passingNote(bar, context) : root + 12;
+        w.note(4 * beat + 3, kChBass, second, kInsBass, v - 6);
+    }
 }
 
 // Between the kicks: root, root, fifth, octave, and a pick-up into the next bar.
@@ -79,7 +84,7 @@ void writeBass(BarWriter& w, const BarPlan& bar, BarContext context) {
             if (context.previous != nullptr && context.previous->bass != Bass::None) w.keyOff(0, kChBass);
             break;
         case Bass::Whole: writeWholeBass(w, bar, context); break;
-        case Bass::Eighths: writeEighthBass(w, bar, context); break;
+        case Bass::Gallop: writeGallopBass(w, bar, context); break;
         case Bass::Offbeat: writeOffbeatBass(w, bar, context); break;
         case Bass::Driving: writeDrivingBass(w, bar, context); break;
     }
