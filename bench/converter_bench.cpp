@@ -1,38 +1,53 @@
 // One 640x480 frame through each row converter, row by row as a presenter
-// converts it into a locked surface; compare with FrameMemcpy.
+// converts it into a locked surface, in each layout of placed_frame.h;
+// compare with FrameMemcpy in the same layout.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
-#include <vector>
+#include <string>
 
 #include "display/converters.h"
+#include "placed_frame.h"
 
 namespace {
 
-constexpr int kWidth = 640;
-constexpr int kHeight = 480;
+using placed_frame::kHeight;
+using placed_frame::kWidth;
 
-template <RowConverter converter, int kBytesPerPixel>
-void ConvertFrame(benchmark::State& state) {
-    std::vector<uint32_t> frame(kWidth * kHeight);
-    for (size_t i = 0; i < frame.size(); ++i) frame[i] = static_cast<uint32_t>(i * 2654435761u);
-    const int pitch = kWidth * kBytesPerPixel;
-    std::vector<uint8_t> surface(static_cast<size_t>(pitch) * kHeight);
+struct Converter {
+    const char* name;
+    RowConverter convert;
+    int32_t bytesPerPixel;
+};
+
+constexpr Converter kConverters[] = {
+    {"Xrgb32", convertRowXrgb32, 4}, {"Xbgr32", convertRowXbgr32, 4}, {"Rgb24", convertRowRgb24, 3},
+    {"Bgr24", convertRowBgr24, 3},   {"Rgb565", convertRowRgb565, 2}, {"Bgr565", convertRowBgr565, 2},
+    {"Rgb555", convertRowRgb555, 2}, {"Bgr555", convertRowBgr555, 2},
+};
+
+void convertFrame(benchmark::State& state, const Converter& converter, const placed_frame::Layout& layout) {
+    const int32_t pitch = kWidth * converter.bytesPerPixel;
+    placed_frame::Frames frames(layout, size_t(pitch) * kHeight);
+    const uint32_t* source = frames.source.words();
+    auto* surface = reinterpret_cast<uint8_t*>(frames.destination.words());
     for (auto _ : state) {
-        for (int r = 0; r < kHeight; ++r)
-            converter(frame.data() + r * kWidth, surface.data() + r * pitch, kWidth);
-        benchmark::DoNotOptimize(surface.data());
+        for (int32_t r = 0; r < kHeight; ++r)
+            converter.convert(source + r * kWidth, surface + r * pitch, kWidth);
+        benchmark::DoNotOptimize(surface);
         benchmark::ClobberMemory();
     }
 }
 
-BENCHMARK(ConvertFrame<convertRowXrgb32, 4>)->Name("ConvertFrame/Xrgb32")->Unit(benchmark::kMicrosecond);
-BENCHMARK(ConvertFrame<convertRowXbgr32, 4>)->Name("ConvertFrame/Xbgr32")->Unit(benchmark::kMicrosecond);
-BENCHMARK(ConvertFrame<convertRowRgb24, 3>)->Name("ConvertFrame/Rgb24")->Unit(benchmark::kMicrosecond);
-BENCHMARK(ConvertFrame<convertRowBgr24, 3>)->Name("ConvertFrame/Bgr24")->Unit(benchmark::kMicrosecond);
-BENCHMARK(ConvertFrame<convertRowRgb565, 2>)->Name("ConvertFrame/Rgb565")->Unit(benchmark::kMicrosecond);
-BENCHMARK(ConvertFrame<convertRowBgr565, 2>)->Name("ConvertFrame/Bgr565")->Unit(benchmark::kMicrosecond);
-BENCHMARK(ConvertFrame<convertRowRgb555, 2>)->Name("ConvertFrame/Rgb555")->Unit(benchmark::kMicrosecond);
-BENCHMARK(ConvertFrame<convertRowBgr555, 2>)->Name("ConvertFrame/Bgr555")->Unit(benchmark::kMicrosecond);
+const bool kRegistered = [] {
+    for (const Converter& converter : kConverters) {
+        for (const placed_frame::Layout& layout : placed_frame::kLayouts) {
+            const std::string name = std::string("ConvertFrame/") + converter.name + "/" + layout.name;
+            benchmark::RegisterBenchmark(name.c_str(), convertFrame, converter, layout)
+                ->Unit(benchmark::kMicrosecond);
+        }
+    }
+    return true;
+}();
 
 }  // namespace

@@ -6,11 +6,12 @@
 #include "display/converters.h"
 
 #include <bit>
-#include <cstring>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+
+#include "raster/pixel_copy.h"
 
 namespace {
 
@@ -137,18 +138,24 @@ void convertRow16(const uint32_t* s, uint8_t* d, uint32_t count) {
 void convertRowXrgb32(const uint32_t* s, uint8_t* d, uint32_t count) {
     // The little-endian bytes of every pixel are the pixel words as they lie in memory.
     if constexpr (std::endian::native == std::endian::little) {
-        if (count > 0) std::memcpy(d, s, size_t{count} * 4);
+        copyPixelWords(d, s, count);
     } else {
         for (uint32_t i = 0; i < count; ++i) store32(d + 4 * i, s[i]);
     }
 }
 
 void convertRowXbgr32(const uint32_t* s, uint8_t* d, uint32_t count) {
-    uint32_t i = 0;
+    size_t i = 0;
 #if defined(__SSE2__)
-    for (; i + 8 <= count; i += 8) {
-        storeBytes16(d + 4 * i, swapRedBlue4(load4(s + i)));
-        storeBytes16(d + 4 * i + 16, swapRedBlue4(load4(s + i + 4)));
+    // Sixteen pixels a step, all loaded before any is stored: the compiler
+    // may not move a load above a store that could reach the same memory,
+    // and loads and stores taken in turn measured about 1.4 times slower.
+    for (; i + 16 <= count; i += 16) {
+        const __m128i a = load4(s + i), b = load4(s + i + 4), c = load4(s + i + 8), e = load4(s + i + 12);
+        storeBytes16(d + 4 * i, swapRedBlue4(a));
+        storeBytes16(d + 4 * i + 16, swapRedBlue4(b));
+        storeBytes16(d + 4 * i + 32, swapRedBlue4(c));
+        storeBytes16(d + 4 * i + 48, swapRedBlue4(e));
     }
 #endif
     for (; i < count; ++i) store32(d + 4 * i, swapRedBlue(s[i]));

@@ -8,3 +8,6 @@ int32_t displayInit(const char* className, int32_t width, int32_t height);
 // Escape or closing the window calls displayShutdown and ends the process with 0.
 int32_t displayPresent(const uint32_t* pixels);
 void displayShutdown();
+// Why the last displayInit failed, as one line without a line break: the
+// reason SDL gave, or that no display was found.
+const char* displayFailureReason();

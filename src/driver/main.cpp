@@ -25,6 +25,7 @@ int main() {
     say(kInitDisplayText);
     if (!displayInit("test", kScreenWidth, kScreenHeight)) {
         say(kDisplayFailedText);
+        std::fprintf(stderr, "cannot start the display: %s\n", displayFailureReason());
         return 1;
     }
     say(kGoText);

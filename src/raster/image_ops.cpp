@@ -1,13 +1,13 @@
 // The pixel operations that compose a frame. Integer arithmetic only; bounds
 // are computed in 64 bits so that no position can overflow.
 #include <algorithm>
-#include <cstring>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
 #include "raster/image.h"
+#include "raster/pixel_copy.h"
 #include "raster/saturating_add.h"
 #include "raster/smear.h"
 
@@ -42,8 +42,7 @@ void Image::copyOpaque(const Image& src, int32_t x, int32_t y) {
     const Span s = clipToDestination(x, y, sw, src.getHeight(), width, height);
     if (s.empty()) return;
     for (int64_t r = s.r0; r < s.m; ++r) {
-        std::memcpy(pixels + (y + r) * width + x + s.c0, src.getPixels() + r * sw + s.c0,
-                    static_cast<size_t>(s.n - s.c0) * sizeof(uint32_t));
+        copyPixelWords(pixels + (y + r) * width + x + s.c0, src.getPixels() + r * sw + s.c0, s.n - s.c0);
     }
 }
 

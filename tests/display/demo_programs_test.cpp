@@ -1,6 +1,6 @@
 // The demo programs with their display back ends: ended early by Escape or by
 // closing the window (exit code 0, no credits), and refusing to start without
-// a display.
+// a display, saying why.
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -89,5 +89,13 @@ TEST(DemoPrograms, WithoutDisplayTheyReportDirectXSuxxs) {
         StartedProgram demo({std::string("./") + program}, noDisplay);
         EXPECT_EQ(demo.waitForExit(kStartTimeoutMs), std::optional<int>(1)) << program;
         EXPECT_EQ(demo.output(), transcript::upToDisplay() + transcript::kDisplayFailed) << program;
+        // And last on standard error one line with SDL's reason (the system's
+        // libraries may say something of their own before it).
+        const std::string error = demo.errorOutput();
+        const std::string lead = "cannot start the display: ";
+        const size_t line = error.rfind('\n', error.size() - 2) + 1;  // 0 when it is the only line
+        EXPECT_TRUE(error.ends_with("\n") && error.compare(line, lead.size(), lead) == 0 &&
+                    error.size() > line + lead.size() + 1)
+            << program << ": " << error;
     }
 }

@@ -81,8 +81,28 @@ TEST(DriverEnds, FailedDisplayStartEndsWithOneWhileTheSongPlays) {
     const ChildResult run = folder.run(kDemo, environment, 60s);
     expectCleanEnd(run, 1);
     EXPECT_EQ(run.out, upToDisplay() + kDisplayFailed);
+    EXPECT_EQ(run.err, "cannot start the display: the scripted display failed\n");
     EXPECT_EQ(readText(folder.file("display.log")), "init test 640 480\n");
     EXPECT_EQ(readText(folder.file("volume.log")), "");
+}
+
+// Standard output into a pipe whose reader has gone: the messages are lost
+// and the show goes on, here to an Escape after one second of music.
+TEST(DriverEnds, OutputIntoAClosedPipeDoesNotStopTheShow) {
+    RunFolder folder;
+    ASSERT_TRUE(folder.ready());
+    Environment environment = kDummyAudio;
+    environment.push_back({"DEMO_TEST_ESCAPE_AT_MS", "1000"});
+    environment.push_back({"DEMO_TEST_DISPLAY_LOG", folder.file("display.log")});
+    // The reader, true, has long ended when the demo starts writing.
+    const std::string demo = std::string(DEMO_RUN_DIR) + "/" + kDemo;
+    const ChildResult run =
+        runProgram({"bash", "-c", "{ sleep 1; exec \"$0\"; } | true; exit ${PIPESTATUS[0]}", demo}, 60s,
+                   environment, folder.path());
+    expectCleanEnd(run, 0);
+    EXPECT_EQ(run.err, "");
+    const std::string log = readText(folder.file("display.log"));
+    EXPECT_EQ(log.rfind("init test 640 480\nshutdown after ", 0), 0u) << log;
 }
 
 }  // namespace

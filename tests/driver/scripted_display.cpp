@@ -57,6 +57,8 @@ int32_t displayInit(const char* className, int32_t width, int32_t height) {
     return 1;
 }
 
+const char* displayFailureReason() { return "the scripted display failed"; }
+
 int32_t displayPresent(const uint32_t* /*pixels*/) {
     ++presents;
     std::this_thread::sleep_for(kPresentTime);

@@ -5,8 +5,9 @@
 #      desktop-file-validate, appstreamcli validate --no-net, man -l;
 #   2. in a minimal Debian 12 (debootstrap minbase, cached by
 #      tools/scripts/linux-chroot.sh, copied afresh for each run), without
-#      SDL2 and libopenmpt: the archive unpacked, each library of its
-#      programs found in its own lib/, its capture run from another folder
+#      SDL2 and libopenmpt, with the graphics and audio libraries its README
+#      lists: the archive unpacked, none of those in its lib/, each other
+#      library of its programs found in its own lib/, its capture run from another folder
 #      gives the native frames (show, jitter, fade), WAV and messages byte
 #      for byte, and its qzt-dmbl shows the demo on a private X server of
 #      this machine and ends on Escape with exit code 0;
@@ -29,7 +30,7 @@ folder=qzt-dmbl-$version-linux-x86_64
 tarball=$root/dist/$folder.tar.gz
 apt_cache=${DEMO_DEPS_CACHE:-/var/cache/demo-deps}/chroot-apt-archives
 "$root/tools/scripts/apt-install-missing.sh" lintian desktop-file-utils appstream man-db \
-  xvfb openbox xdotool imagemagick util-linux
+  xvfb openbox xdotool imagemagick util-linux binutils
 
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/demo-linux-test.XXXXXX")
 sysroot=$scratch/debian
@@ -110,6 +111,13 @@ for page in qzt-dmbl qzt-dmbl-fullscreen qzt-dmbl-capture; do
     fail "man -l $page.6.gz: $warnings"
   fi
 done
+# The demo programs ignore their arguments; their page says so.
+if MANWIDTH=80 man -l "$scratch/package/usr/share/man/man6/qzt-dmbl.6.gz" 2>/dev/null | tr -s ' \n' ' ' |
+   grep -q "Neither program takes options: any arguments are ignored"; then
+  pass "qzt-dmbl.6: the programs take no options"
+else
+  fail "qzt-dmbl.6 does not say that the programs take no options"
+fi
 
 echo "== a private X server"
 start_x_session "$scratch"
@@ -174,6 +182,17 @@ cp /etc/resolv.conf "$sysroot/etc/resolv.conf" 2> /dev/null || true
 printf '#!/bin/sh\nexit 101\n' > "$sysroot/usr/sbin/policy-rc.d"  # no services start in there
 chmod 0755 "$sysroot/usr/sbin/policy-rc.d"
 mkdir -p "$apt_cache/partial"
+# The system's graphics and audio stack, as every desktop has it: the
+# packages the archive's README says the system must provide.
+tar -xzf "$tarball" -O "$folder/README.txt" > "$scratch/archive-readme.txt"
+mapfile -t system_packages < <(grep -oP '\(Debian: \K[^)]+' "$scratch/archive-readme.txt" | sort -u)
+apt_in_debian update
+if [ ${#system_packages[@]} -gt 0 ] &&
+   apt_in_debian "install -y --no-install-recommends ${system_packages[*]}" > "$scratch/apt-system.txt" 2>&1; then
+  pass "the README's system libraries installed: ${system_packages[*]}"
+else
+  fail "the README's system libraries (${system_packages[*]}): $(tail -n 5 "$scratch/apt-system.txt" 2>/dev/null)"
+fi
 in_debian "dpkg-query -W -f='\${Package}\n' | sort" > "$scratch/packages-before.txt"
 echo "copied in $(( $(now) - start )) s ($(wc -l < "$scratch/packages-before.txt") packages)"
 
@@ -188,6 +207,24 @@ missing=$(in_debian "ldd /opt/$folder/qzt-dmbl /opt/$folder/qzt-dmbl-fullscreen 
           grep -E 'not found|libSDL2|libopenmpt' | grep -v "=> /opt/$folder/lib/" || true)
 if [ -z "$missing" ]; then pass "every library found, SDL2 and libopenmpt in the archive's lib/"
 else fail "libraries: $missing"; fi
+# The graphics and audio stack stays the system's: none of it in lib/, and
+# what the programs and lib/ ask of the system is the C and C++ runtime and
+# what the README lists.
+stack='^(libGL[A-Za-z]*|libEGL|libX11|libxcb|libdrm|libgbm|libwayland|libasound|libfontconfig|libfreetype|libexpat|libz)[.-]'
+bundled_stack=$(tar -tzf "$tarball" | sed -n "s|^$folder/lib/||p" | grep -E "$stack" | tr '\n' ' ' || true)
+if [ -z "$bundled_stack" ]; then pass "no library of the system's graphics and audio stack in lib/"
+else fail "lib/ bundles the system's stack: $bundled_stack"; fi
+runtime='^(linux-vdso|ld-linux-x86-64|libc|libm|libdl|libpthread|librt|libresolv|libutil|libstdc\+\+|libgcc_s)\.so'
+# What the archive's files need that lib/ does not hold.
+unlisted=$(for f in "$sysroot/opt/$folder"/qzt-dmbl* "$sysroot/opt/$folder"/lib/*.so*; do
+             objdump -p "$f" | awk '$1 == "NEEDED" {print $2}'
+           done | sort -u | grep -Ev "$runtime" |
+           while read -r soname; do
+             [ -e "$sysroot/opt/$folder/lib/$soname" ] || grep -q "^    $soname " "$scratch/archive-readme.txt" ||
+               echo "$soname"
+           done)
+if [ -z "$unlisted" ]; then pass "the libraries asked of the system are the runtime and the README's list"
+else fail "asked of the system but not in the README: $unlisted"; fi
 mkdir -p "$sysroot/tmp/elsewhere"
 in_debian "cd /tmp/elsewhere && /opt/$folder/qzt-dmbl-capture $capture_args > out.txt 2> err.txt" ||
   fail "the archive's capture: $(cat "$sysroot/tmp/elsewhere/err.txt")"

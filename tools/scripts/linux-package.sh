@@ -6,7 +6,9 @@
 #     are what dpkg-shlibdeps finds the programs need);
 #   qzt-dmbl-VERSION-linux-x86_64.tar.gz: one folder with the programs, the
 #     data files, a README and its own SDL2, libopenmpt and the libraries they
-#     use (lib/, found through $ORIGIN), for Linux desktops without them.
+#     use (lib/, found through $ORIGIN), for Linux desktops without them; the
+#     system's graphics and audio stack and the C and C++ runtime are left to
+#     the system (the README lists them).
 # The texts are in tools/linux; the icon is a frame of the show, rendered here.
 # VERSION is the file VERSION; dates come from the last commit, so the same
 # sources give the same packages.
@@ -109,25 +111,66 @@ for pair in "${programs[@]}"; do
   patchelf --set-rpath '$ORIGIN/lib' "$tree/${pair#*:}"
 done
 for f in "${data_files[@]}"; do cp "$bin/$f" "$tree/"; done
-# Every library the programs load, except those of the C and C++ runtime
-# (glibc, libstdc++, libgcc_s), which the system must bring (README.txt says why).
+# The libraries the programs load, as the system finds them (soname path).
 runtime='^(linux-vdso|ld-linux-x86-64|libc|libm|libdl|libpthread|librt|libresolv|libutil|libstdc\+\+|libgcc_s)\.so'
-ldd "$bin/demo_windowed" "$bin/demo_fullscreen" "$bin/demo_capture" |
-  awk '$2 == "=>" && $3 ~ /^\// {print $1, $3}' | sort -u | grep -Ev "$runtime" > "$work/libraries.txt"
+# The system's own graphics and audio stack: its GL drivers and sound server
+# are built against these and load into the process beside them, so they
+# must be the system's copies (the usual exclude list of self-contained
+# Linux bundles). libXau, libXdmcp and the X extension libraries count with
+# libX11, the xcb libraries with libxcb.
+system_stack='^(libGL|libEGL|libGLX|libGLdispatch|libOpenGL|libX11|libX11-xcb|libX[a-z]+|libxcb(-[a-z0-9-]+)?|libdrm|libgbm|libwayland-[a-z]+|libasound|libfontconfig|libfreetype|libexpat|libz)\.so'
+declare -A library_path
+while read -r soname path; do library_path[$soname]=$path; done < <(
+  ldd "$bin/demo_windowed" "$bin/demo_fullscreen" "$bin/demo_capture" |
+    awk '$2 == "=>" && $3 ~ /^\// {print $1, $3}' | sort -u)
+needed() { objdump -p "$1" | awk '$1 == "NEEDED" {print $2}'; }
+# Bundled: what the programs need and what that needs in turn, short of the
+# C and C++ runtime (which the system must bring, README.txt says why) and
+# of the system's stack, whose own needs are the system's business.
+declare -A seen
+queue=()
+for program in demo_windowed demo_fullscreen demo_capture; do mapfile -t -O "${#queue[@]}" queue < <(needed "$bin/$program"); done
+: > "$work/libraries.txt"
+: > "$work/system-libraries.txt"
+while [ ${#queue[@]} -gt 0 ]; do
+  soname=${queue[0]}
+  queue=("${queue[@]:1}")
+  [ -n "${seen[$soname]:-}" ] && continue
+  seen[$soname]=1
+  grep -Eq "$runtime" <<< "$soname" && continue
+  path=${library_path[$soname]:-}
+  [ -n "$path" ] || { echo "linux-package.sh: $soname not found" >&2; exit 1; }
+  if grep -Eq "$system_stack" <<< "$soname"; then echo "$soname $path" >> "$work/system-libraries.txt"; continue; fi
+  echo "$soname $path" >> "$work/libraries.txt"
+  mapfile -t -O "${#queue[@]}" queue < <(needed "$path")
+done
+sort -o "$work/libraries.txt" "$work/libraries.txt"
+sort -o "$work/system-libraries.txt" "$work/system-libraries.txt"
+owning_package() {  # file -> the Debian package it came from
+  local real owner
+  real=$(readlink -f "$1")
+  owner=$(dpkg -S "$real" 2>/dev/null || dpkg -S "/usr$real" 2>/dev/null || dpkg -S "${real#/usr}")
+  echo "${owner%%:*}"
+}
 while read -r soname path; do
   real=$(readlink -f "$path")
   install -m 0644 "$real" "$tree/lib/$soname"
   patchelf --set-rpath '$ORIGIN' "$tree/lib/$soname"
-  owner=$(dpkg -S "$real" 2>/dev/null || dpkg -S "/usr$real" 2>/dev/null || dpkg -S "${real#/usr}")
-  package=${owner%%:*}
+  package=$(owning_package "$path")
   cp -L "/usr/share/doc/$package/copyright" "$tree/lib/licenses/$package.copyright"
 done < "$work/libraries.txt"
+# README.txt's list of what the system must provide: each library with the
+# Debian package that has it.
+while read -r soname path; do
+  printf '    %-26s (Debian: %s)\n' "$soname" "$(owning_package "$path")"
+done < "$work/system-libraries.txt" > "$work/system-list.txt"
 grep -q '^libSDL2-2.0.so.0 ' "$work/libraries.txt" && grep -q '^libopenmpt.so.0 ' "$work/libraries.txt"
 fill copyright > "$tree/COPYING"
 elf_files=("$tree"/qzt-dmbl* "$tree"/lib/*.so*)
 fill README.txt | sed -e "s/@GLIBC@/$(highest_version GLIBC "${elf_files[@]}" | cut -d_ -f2)/" \
   -e "s/@GLIBCXX@/$(highest_version GLIBCXX "${elf_files[@]}")/" \
   -e "s/@SDL2@/$(upstream_version libsdl2-2.0-0)/" -e "s/@OPENMPT@/$(upstream_version libopenmpt0)/" \
+  | awk -v list="$(cat "$work/system-list.txt")" '$0 == "@SYSTEM_LIBRARIES@" {print list; next} {print}' \
   > "$tree/README.txt"
 tar_file="$root/dist/$folder.tar.gz"
 tar --sort=name --owner=0 --group=0 --numeric-owner --mtime="@$SOURCE_DATE_EPOCH" -C "$work/tar" -cf - "$folder" |
@@ -137,5 +180,5 @@ mv "$tar_file.part" "$tar_file"
 kb() { du -k "$1" | cut -f1; }
 echo "linux-package.sh: dist/${deb_file##*/} ($(kb "$deb_file") KB, $installed_kb KB installed)"
 echo "linux-package.sh: dist/${tar_file##*/} ($(kb "$tar_file") KB, $(du -sk "$tree" | cut -f1) KB unpacked," \
-     "$(wc -l < "$work/libraries.txt") libraries)"
+     "$(wc -l < "$work/libraries.txt") libraries bundled, $(wc -l < "$work/system-libraries.txt") left to the system)"
 echo "linux-package.sh: Depends: $depends"

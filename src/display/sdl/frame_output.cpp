@@ -26,7 +26,10 @@ bool startFrameOutput(FrameOutput& output, int32_t width, int32_t height, int32_
     output.height = height;
     const uint32_t pixelFormat = SDL_GetWindowPixelFormat(output.window);
     output.converter = converterForPixelFormat(pixelFormat);
-    if (output.converter == nullptr) return false;
+    if (output.converter == nullptr) {
+        SDL_SetError("no converter for the display's pixel format %s", SDL_GetPixelFormatName(pixelFormat));
+        return false;
+    }
     output.texture = createFrameTexture(output.renderer, pixelFormat, width, height);
     if (output.texture == nullptr) return false;
     SDL_SetRenderDrawColor(output.renderer, 0, 0, 0, 255);  // the bars
