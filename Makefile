@@ -1,8 +1,11 @@
-# make demo   sets everything up and plays the demo (windowed).
+# make demo   installs what building and playing need, builds the demo programs
+#             and their data only, and plays the demo (windowed).
 # make test   sets everything up and runs every test.
 # make web    the demo as a static web site in build-web/site; make serve-web serves it.
 # make windows / make test-windows: the Windows build (cross-compiled) and its tests under Wine.
 # make linux / make test-linux: the Debian package and the self-contained archive, and their tests.
+# make release: every download of this commit in dist/, with SHA256SUMS and RELEASE-NOTES.md;
+#   make test-release checks that a second build from clean folders gives the same bytes.
 BUILD      ?= build
 BUILD_SAN  ?= build-sanitize
 BUILD_TSAN ?= build-tsan
@@ -14,25 +17,42 @@ WEB_PORT   ?= 8000
 # Every build folder is configured on every run with these options, so a
 # changed option (CI=1 turns warnings into errors) takes effect at once.
 CMAKE_OPTS ?= -DDEMO_WERROR=$(if $(CI),ON,OFF)
+# OFF builds no test or benchmark program where the tests are not run (the
+# second build of make test-release).
+TESTS      ?= ON
 
-.PHONY: all deps configure build demo demo-fullscreen test test-sanitize test-tsan bench bench-web web serve-web test-web windows test-windows linux test-linux clean check-format fuzz
+.PHONY: all deps deps-viewer configure build demo-programs programs demo demo-fullscreen release test-release test test-sanitize test-tsan bench bench-web web serve-web test-web windows test-windows linux test-linux clean check-format fuzz
 
 all: build
 
 deps:
 	@tools/scripts/install-deps.sh
 
+deps-viewer:
+	@tools/scripts/install-deps.sh viewer
+
 configure: deps
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release $(CMAKE_OPTS) > /dev/null
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DDEMO_TESTS=$(TESTS) $(CMAKE_OPTS) > /dev/null
 
 build: configure
 	cmake --build $(BUILD)
 
-demo: build
+# The demo programs and their data files, nothing else. A new build folder is
+# made without the tests (no test package needed); one that has them keeps them.
+demo-programs: deps-viewer
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	  $(if $(wildcard $(BUILD)/CMakeCache.txt),,-DDEMO_TESTS=OFF) $(CMAKE_OPTS) > /dev/null
+	cmake --build $(BUILD) --target demo_programs
+
+demo: demo-programs
 	cd $(BUILD)/bin && ./demo_windowed
 
-demo-fullscreen: build
+demo-fullscreen: demo-programs
 	cd $(BUILD)/bin && ./demo_fullscreen
+
+# What the packages hold: the demo programs, the capture and the data files.
+programs: configure
+	cmake --build $(BUILD) --target demo_programs demo_capture
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j2
@@ -87,23 +107,35 @@ check-format: deps
 	tools/scripts/check-format.sh
 	tools/scripts/check-layers.sh
 
-# 64-bit Windows: the programs, their DLLs and data files in dist/demo-windows-x86_64.zip.
+# 64-bit Windows: the programs, their DLLs and data files in dist/qzt-dmbl-VERSION-windows-x86_64.zip.
 # The first run builds SDL2, libopenmpt and GoogleTest for Windows (cached outside the checkout).
 windows: deps
-	tools/scripts/windows-build.sh $(BUILD_WIN) $(CMAKE_OPTS)
+	tools/scripts/windows-build.sh $(BUILD_WIN) -DDEMO_TESTS=$(TESTS) $(CMAKE_OPTS)
 
 # The Windows unit tests, the capture and demo_windowed.exe under Wine, against the Linux build.
 test-windows: build windows
 	tests/windows/run.sh $(BUILD) $(BUILD_WIN)
 
 # dist/qzt-dmbl_VERSION_amd64.deb and dist/qzt-dmbl-VERSION-linux-x86_64.tar.gz from the native build.
-linux: build
+linux: programs
 	tools/scripts/linux-package.sh $(BUILD)
 
 # Both in a minimal Debian 12 (debootstrap, cached outside the checkout) against
 # the native build, and the package installed here under Xvfb. Needs root.
-test-linux: linux
+test-linux: build linux
 	tests/linux/run.sh $(BUILD)
+
+# Into dist/: the Windows zip, the Debian package, the Linux archive, the web
+# site as a zip, the source archive, SHA256SUMS and RELEASE-NOTES.md; each
+# built when missing, reused when built (tools/scripts/release.sh). Dates are
+# the commit's, so the same commit gives the same bytes.
+release:
+	tools/scripts/release.sh $(BUILD) $(BUILD_WEB) $(BUILD_WIN)
+
+# The release made here against one made again from clean build folders in a
+# fresh clone elsewhere (tools/scripts/test-release.sh).
+test-release: release
+	tools/scripts/test-release.sh
 
 clean:
 	rm -rf $(BUILD) $(BUILD_SAN) $(BUILD_TSAN) $(BUILD_WEB) $(BUILD_WIN) $(BUILD_FUZZ) dist

@@ -13,7 +13,9 @@ set(ENV{PKG_CONFIG_PATH} "")
 find_package(PkgConfig REQUIRED)
 find_package(SDL2 CONFIG REQUIRED)
 find_package(Threads REQUIRED)
-find_package(GTest CONFIG REQUIRED)
+if(DEMO_TESTS)
+  find_package(GTest CONFIG REQUIRED)
+endif()
 pkg_check_modules(OPENMPT REQUIRED IMPORTED_TARGET libopenmpt)
 # libopenmpt is a static library here; what it needs from Windows.
 set_property(TARGET PkgConfig::OPENMPT APPEND PROPERTY INTERFACE_LINK_LIBRARIES ole32 rpcrt4)
@@ -26,8 +28,9 @@ target_compile_definitions(PkgConfig::SDL2 INTERFACE SDL_MAIN_HANDLED)
 
 # access() that accepts X_OK (the C runtime's own rejects it).
 add_compile_definitions(__USE_MINGW_ACCESS)
-# No libgcc or libstdc++ DLL to ship; Release programs are stripped.
-add_link_options(-static-libgcc -static-libstdc++ $<$<CONFIG:Release>:-s>)
+# No libgcc or libstdc++ DLL to ship; Release programs are stripped; no link
+# time in the programs' headers either, so a build is the same bytes every time.
+add_link_options(-static-libgcc -static-libstdc++ $<$<CONFIG:Release>:-s> -Wl,--no-insert-timestamp)
 
 # The DLLs the programs load sit beside them in the programs' folder.
 get_target_property(sdl2_dll SDL2::SDL2 IMPORTED_LOCATION_RELEASE)

@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "capture_test_support.h"
+#include "support/files.h"
 
 namespace {
 
@@ -66,6 +67,18 @@ TEST(CaptureArguments, WithoutFfmpegTheVideoStopsBeforeAnyWork) {
         << run.err;
     EXPECT_EQ(run.out, "");
     EXPECT_TRUE(scratch.entries().empty());
+}
+
+// --version prints the file VERSION and renders nothing.
+TEST(CaptureArguments, VersionPrintsTheVersionFile) {
+    const std::string version = readText(DEMO_VERSION_FILE);
+    ASSERT_FALSE(version.empty());
+    for (const std::string args : {"--version", "--fps 30 --version"}) {
+        const ChildResult run = runCapture(args);
+        EXPECT_EQ(run.exitCode, 0) << args;
+        EXPECT_EQ(run.out, version) << args;
+        EXPECT_EQ(run.err, "") << args;
+    }
 }
 
 }  // namespace

@@ -21,7 +21,8 @@ const char kCaptureUsage[] =
     "  --wav FILE     the soundtrack, 44.1 kHz 16-bit stereo\n"
     "  --video FILE   an H.264 MP4 video with the soundtrack, encoded by ffmpeg\n"
     "  --size WxH     with --video: scale the video, nearest neighbour (default 640x480)\n"
-    "  --help         show this text\n";
+    "  --help         show this text\n"
+    "  --version      show the version\n";
 
 namespace {
 
@@ -130,6 +131,8 @@ bool parseCaptureOptions(int argc, char** argv, CaptureOptions& options, std::st
         const std::string name = argv[i];
         if (name == "--help" || name == "-h") {
             options.showHelp = true;
+        } else if (name == "--version") {
+            options.showVersion = true;
         } else if (name == "--raw") {
             if (!markSeen(seen.rawSeen, "--raw", error)) return false;
             options.rawFrames = true;
@@ -144,5 +147,5 @@ bool parseCaptureOptions(int argc, char** argv, CaptureOptions& options, std::st
             return false;
         }
     }
-    return options.showHelp || checkCombinations(seen, options, error);
+    return options.showHelp || options.showVersion || checkCombinations(seen, options, error);
 }

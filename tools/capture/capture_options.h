@@ -15,6 +15,7 @@ struct CaptureOptions {
     int32_t videoWidth = 640;
     int32_t videoHeight = 480;
     bool showHelp = false;
+    bool showVersion = false;
     // Where the data files are read: a prefix of their names (driver/data_folder.h),
     // empty for the working folder. The outputs stay relative to the working folder.
     std::string dataFolder;

@@ -30,6 +30,10 @@ int main(int argc, char** argv) {
         std::fputs(kCaptureUsage, stdout);
         return 0;
     }
+    if (options.showVersion) {
+        std::puts(DEMO_VERSION);
+        return 0;
+    }
     // A stop signal (on Windows, Ctrl+C or closing the console) removes the
     // unfinished outputs, from the trial files of the checks on; a vanished
     // encoder or a file size limit shows as a write error.

@@ -97,7 +97,10 @@ depends=$(cd "$work/shlibdeps" &&
           dpkg-shlibdeps -O "${programs[@]/#*:/-e$deb/usr/games/}" 2>"$work/shlibdeps.log" |
           sed -n 's/^shlibs:Depends=//p')
 [ -n "$depends" ] || { cat "$work/shlibdeps.log" >&2; exit 1; }
-installed_kb=$(du -sk --exclude=DEBIAN "$deb" | cut -f1)
+# Installed-Size as dpkg-gencontrol counts it (each file's KB rounded up, one
+# per folder or link): from the sizes, not from how the build's file system stores them.
+installed_kb=$(cd "$deb" && find . -path ./DEBIAN -prune -o ! -path . -printf '%y %s\n' |
+               awk '{kb += ($1 == "f") ? int(($2 + 1023) / 1024) : 1} END {print kb}')
 fill control | sed -e "s/@DEPENDS@/$depends/" -e "s/@INSTALLED_SIZE@/$installed_kb/" > "$deb/DEBIAN/control"
 (cd "$deb" && find usr -type f | LC_ALL=C sort | xargs md5sum) > "$deb/DEBIAN/md5sums"
 chmod 0644 "$deb/DEBIAN/control" "$deb/DEBIAN/md5sums"
@@ -110,7 +113,7 @@ for pair in "${programs[@]}"; do
   cp "$deb/usr/games/${pair#*:}" "$tree/"
   patchelf --set-rpath '$ORIGIN/lib' "$tree/${pair#*:}"
 done
-for f in "${data_files[@]}"; do cp "$bin/$f" "$tree/"; done
+for f in "${data_files[@]}"; do install -m 0644 "$bin/$f" "$tree/$f"; done
 # The libraries the programs load, as the system finds them (soname path).
 runtime='^(linux-vdso|ld-linux-x86-64|libc|libm|libdl|libpthread|librt|libresolv|libutil|libstdc\+\+|libgcc_s)\.so'
 # The system's own graphics and audio stack: its GL drivers and sound server

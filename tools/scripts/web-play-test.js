@@ -7,6 +7,7 @@
 // Prints PASS:/FAIL: lines; exit code 1 when any failed.
 'use strict';
 const fs = require('fs');
+const path = require('path');
 const {
   pass, fail, sleep, run, clickStart, sampleCanvas, movedPixels, musicTimeAbove,
 } = require('./web-devtools');
@@ -127,6 +128,18 @@ async function playAndEnd(page) {
   return late;
 }
 
+// The version of the file VERSION, shown under the Start button.
+async function checkVersion(page) {
+  const version = fs.readFileSync(path.join(__dirname, '..', '..', 'VERSION'), 'utf8').trim();
+  const shown = await page.evaluate(`(() => {
+    const text = document.getElementById('version'), start = document.getElementById('start');
+    const box = text.getBoundingClientRect();
+    return box.height > 0 && box.top >= start.getBoundingClientRect().bottom ? text.textContent : '';
+  })()`);
+  if (shown === `version ${version}`) pass(`"${shown}" under the Start button`);
+  else fail(`the version under the Start button: "${shown}", expected "version ${version}"`);
+}
+
 run(['--window-size=640,480', '--autoplay-policy=no-user-gesture-required'], 180000, async (browser) => {
   const page = await browser.attachPage();
   await page.send('Page.addScriptToEvaluateOnNewDocument', { source: kWatchPage });
@@ -139,6 +152,7 @@ run(['--window-size=640,480', '--autoplay-policy=no-user-gesture-required'], 180
   await page.send('Network.emulateNetworkConditions',
     { offline: false, latency: 0, downloadThroughput: -1, uploadThroughput: -1 });
   await checkLoading(page);
+  await checkVersion(page);
 
   const late = await playAndEnd(page);
   if (late === null) return;

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # The Windows build: cross-compiles the programs and the Windows tests with
-# mingw-w64 into BUILD_DIR and packs dist/demo-windows-x86_64.zip.
+# mingw-w64 into BUILD_DIR and packs dist/qzt-dmbl-VERSION-windows-x86_64.zip,
+# the same bytes for the same commit (entries sorted, the commit's date, fixed
+# modes).
 #   windows-build.sh [BUILD_DIR] [extra cmake options...]
 # The Windows libraries come from windows-deps.sh (built once, cached). Built
 # programs run under Wine with a Wine folder of the build's own (BUILD_DIR/wine),
@@ -38,7 +40,8 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
 cmake --build "$build" -j "${DEMO_JOBS:-2}"
 
 # The zip: programs, DLLs, data files and the README, in one folder.
-name=demo-windows-$arch
+version=$(head -n1 VERSION)
+name=qzt-dmbl-$version-windows-$arch
 stage=$build/$name
 rm -rf "$stage"
 mkdir -p "$stage" dist
@@ -48,8 +51,9 @@ for f in demo_windowed.exe demo_fullscreen.exe demo_capture.exe SDL2.dll libwinp
          "${data_files[@]}"; do
   cp "$bin/$f" "$stage/"
 done
-sed 's/$/\r/' tools/windows/README.txt > "$stage/README.txt"
+sed -e "s/@VERSION@/$version/g" -e 's/$/\r/' tools/windows/README.txt > "$stage/README.txt"
+export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct 2>/dev/null || date +%s)}
 rm -f "dist/$name.zip.part"
-(cd "$build" && zip -q -X -r "$root/dist/$name.zip.part" "$name")
+(cd "$build" && "$root/tools/scripts/zip-folder.sh" "$name" "$root/dist/$name.zip.part")
 mv "dist/$name.zip.part" "dist/$name.zip"
 echo "windows-build.sh: dist/$name.zip ($(du -k "dist/$name.zip" | cut -f1) KB)"
