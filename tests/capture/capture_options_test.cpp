@@ -15,9 +15,10 @@ bool parse(std::vector<std::string> args, CaptureOptions& options, std::string& 
 TEST(CaptureOptions, ReadsEveryOption) {
     CaptureOptions o;
     std::string error;
-    ASSERT_TRUE(parse({"--fps", "50", "--frames", "out", "--raw", "--only", "8000,3,3,0", "--wav", "a.wav",
-                       "--video", "v.mp4", "--size", "1280x960"},
-                      o, error))
+    ASSERT_TRUE(
+        parse({"--fps", "50", "--frames", "out", "--raw", "--only", "8000,3,3,0", "--wav", "a.wav", "--video",
+               "v.mp4", "--size", "1280x960", "--crf", "20", "--preset", "slow", "--chroma", "444"},
+              o, error))
         << error;
     EXPECT_EQ(o.fps, 50);
     EXPECT_EQ(o.framesDir, "out");
@@ -27,6 +28,15 @@ TEST(CaptureOptions, ReadsEveryOption) {
     EXPECT_EQ(o.videoFile, "v.mp4");
     EXPECT_EQ(o.videoWidth, 1280);
     EXPECT_EQ(o.videoHeight, 960);
+    EXPECT_EQ(o.videoQuality.crf, 20);
+    EXPECT_EQ(o.videoQuality.preset, "slow");
+    EXPECT_TRUE(o.videoQuality.fullChroma);
+    EXPECT_FALSE(o.videoQuality.lossless);
+    // The largest size, and the lossless master under a Matroska name in any case.
+    CaptureOptions master;
+    ASSERT_TRUE(parse({"--video", "m.MKV", "--lossless", "--size", "4096x4096"}, master, error)) << error;
+    EXPECT_TRUE(master.videoQuality.lossless);
+    EXPECT_EQ(master.videoWidth, 4096);
 }
 
 TEST(CaptureOptions, DefaultsAndTheLastFrameOfTheTimeline) {

@@ -2,10 +2,12 @@
 // video as ffprobe decodes it.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
 #include "capture_test_support.h"
+#include "raster/image.h"
 #include "sound/module_renderer.h"
 
 namespace {
@@ -120,19 +122,94 @@ TEST(CaptureVideo, DecodesToEveryFrameWithTheSoundtrack) {
               "codec_type=audio\n");
     const double seconds = std::atof(probe("-show_entries format=duration -of csv=p=0 " + video).c_str());
     EXPECT_NEAR(seconds, 160.0, 0.5);
+    // The summary line says what was written.
+    EXPECT_NE(
+        run.err.find("; video " + video + " (H.264 640x480 4:2:0 BT.709, crf 14, preset medium, AAC)\n"),
+        std::string::npos)
+        << run.err;
     // Nothing is left behind but the video.
     EXPECT_EQ(scratch.entries(), std::vector<std::string>{"demo.mp4"});
 }
 
-TEST(CaptureVideo, SizeScalesThePicture) {
+// Frame k of a video decoded to RGB; for YUV by the matrix named, in limited
+// range, each colour sample serving its 2x2 pixels (ffmpeg's own conversion).
+std::string decodedFrame(const std::string& video, int32_t frame, const std::string& matrix,
+                         const char* pixelFormat = "rgb24") {
+    const std::string convert = matrix.empty() ? "" : ",scale=in_color_matrix=" + matrix + ":in_range=tv";
+    const ChildResult run =
+        runProgram(words("ffmpeg -v error -i " + video + " -vf select=eq(n\\," + std::to_string(frame) + ")" +
+                         convert + " -frames:v 1 -pix_fmt " + pixelFormat + " -f rawvideo -"),
+                   std::chrono::minutes(5));
+    return run.out;
+}
+
+// The PSNR in dB of a decoded RGB picture against a composed frame scaled up
+// by nearest neighbour; 0 when the picture is not of that size.
+double psnr(const std::string& rgb, const std::vector<uint32_t>& composed, size_t scale) {
+    const size_t width = size_t{kScreenWidth} * scale, height = size_t{kScreenHeight} * scale;
+    if (rgb.size() != width * height * 3 || composed.size() != size_t{kScreenWidth} * kScreenHeight) return 0;
+    double squares = 0;
+    for (size_t y = 0; y < height; ++y) {
+        for (size_t x = 0; x < width; ++x) {
+            const uint32_t word = composed[y / scale * size_t{kScreenWidth} + x / scale];
+            const uint8_t* got = reinterpret_cast<const uint8_t*>(rgb.data()) + (y * width + x) * 3;
+            for (int c = 0; c < 3; ++c) {
+                const double error = double(got[c]) - double((word >> (16 - 8 * c)) & 0xFF);
+                squares += error * error;
+            }
+        }
+    }
+    return 10.0 * std::log10(255.0 * 255.0 / (squares / double(width * height * 3)));
+}
+
+TEST(CaptureVideo, ScaledAndConvertedByTheBt709MatrixItsTagsName) {
     if (!programAvailable("ffmpeg") || !programAvailable("ffprobe")) GTEST_SKIP() << "no ffmpeg";
     ScratchDir scratch;
-    const std::string video = scratch / "small.mp4";
-    // Scaled down to keep the encoding short; the scale filter is the same.
-    const ChildResult run = runCapture("--fps 1 --size 320x240 --video " + video);
+    const std::string video = scratch / "v.mp4";
+    // Few frames and the fastest preset keep the encoding short; the
+    // conversion and the tags are those of every setting.
+    const ChildResult run = runCapture("--fps 1 --size 1280x960 --preset ultrafast --video " + video +
+                                       " --frames " + (scratch / "f") + " --raw --only 100");
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(probe("-select_streams v:0 -show_entries stream=width,height -of default=nw=1 " + video),
-              "width=320\nheight=240\n");
+    EXPECT_EQ(probe("-select_streams v:0 -show_entries stream=width,height,color_range,color_space,"
+                    "color_transfer,color_primaries -of default=nw=1 " +
+                    video),
+              "width=1280\nheight=960\ncolor_range=tv\ncolor_space=bt709\ncolor_transfer=bt709\n"
+              "color_primaries=bt709\n");
+    const std::vector<uint32_t> composed = rawPixels(readBytes(scratch / ("f/" + frameFileName(100, true))));
+    const double byTags = psnr(decodedFrame(video, 100, "bt709"), composed, 2);
+    const double byOtherMatrix = psnr(decodedFrame(video, 100, "bt601"), composed, 2);
+    EXPECT_GT(byTags, 40.0);
+    EXPECT_GT(byTags, byOtherMatrix + 5.0);
+}
+
+TEST(CaptureVideo, LosslessMasterDecodesToTheComposedFramesAndSamples) {
+    if (!programAvailable("ffmpeg") || !programAvailable("ffprobe")) GTEST_SKIP() << "no ffmpeg";
+    ScratchDir scratch;
+    const std::string video = scratch / "master.mkv";
+    const ChildResult run =
+        runCapture("--fps 5 --video " + video + " --lossless --wav " + (scratch / "s.wav") + " --frames " +
+                   (scratch / "f") + " --raw --only 0,260,760");
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.err.find("; video " + video + " (FFV1 640x480 RGB lossless, FLAC)\n"), std::string::npos)
+        << run.err;
+    EXPECT_EQ(probe("-show_entries stream=codec_name -of csv=p=0 " + video), "ffv1\nflac\n");
+    for (const int32_t frame : {0, 260, 760}) {
+        const std::vector<uint32_t> composed =
+            rawPixels(readBytes(scratch / ("f/" + frameFileName(frame, true))));
+        const std::string decoded = decodedFrame(video, frame, "", "bgr0");
+        const std::vector<uint32_t> words = rawPixels(std::vector<uint8_t>(decoded.begin(), decoded.end()));
+        ASSERT_EQ(words.size(), composed.size()) << "frame " << frame;
+        size_t differing = 0;
+        for (size_t i = 0; i < words.size(); ++i) differing += (words[i] ^ composed[i]) & 0xFFFFFF;
+        EXPECT_EQ(differing, 0u) << "frame " << frame;
+    }
+    const std::vector<uint8_t> wav = readBytes(scratch / "s.wav");
+    const ChildResult sound =
+        runProgram(words("ffmpeg -v error -i " + video + " -map 0:a -f s16le -"), std::chrono::minutes(5));
+    EXPECT_TRUE(wav.size() > 44 && sound.out.size() == wav.size() - 44 &&
+                std::equal(sound.out.begin(), sound.out.end(), wav.begin() + 44,
+                           [](char a, uint8_t b) { return static_cast<uint8_t>(a) == b; }));
 }
 
 }  // namespace

@@ -1,17 +1,20 @@
 #include "capture_options.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 #include "scene/frame_clock.h"
 #include "scene/frame_list.h"
 
 const char kCaptureUsage[] =
     "usage: demo_capture [--fps N] [--frames DIR [--raw] [--only K1,K2,...]] [--wav FILE]\n"
-    "                    [--video FILE] [--size WxH]\n"
+    "                    [--video FILE [--size WxH] [--crf N] [--preset NAME] [--chroma 444]\n"
+    "                                  [--lossless]]\n"
     "Renders the demo offline, frame by frame, from the data files in the working folder\n"
     "(when it holds none of them: beside the program, else in the installed data folder).\n"
     "  --fps N        frames per second, 1 to 1000 (default 60)\n"
@@ -19,14 +22,19 @@ const char kCaptureUsage[] =
     "  --raw          with --frames: DIR/frame_NNNNN.raw, the 32-bit little-endian pixels\n"
     "  --only K,...   with --frames: write only these frame indices\n"
     "  --wav FILE     the soundtrack, 44.1 kHz 16-bit stereo\n"
-    "  --video FILE   an H.264 MP4 video with the soundtrack, encoded by ffmpeg\n"
-    "  --size WxH     with --video: scale the video, nearest neighbour (default 640x480)\n"
+    "  --video FILE   an H.264 MP4 video with the soundtrack, encoded by ffmpeg (BT.709)\n"
+    "  --size WxH     with --video: scale the video, nearest neighbour, even sides up to\n"
+    "                 4096 (default 640x480; 1280x960 keeps the pixels crisp)\n"
+    "  --crf N        with --video: x264's quality, 0 (best) to 51 (default 14)\n"
+    "  --preset NAME  with --video: x264's speed, ultrafast to placebo (default medium)\n"
+    "  --chroma 444   with --video: a colour sample for every pixel (default 420, which\n"
+    "                 plays everywhere; 444 keeps thin coloured lines, fewer players)\n"
+    "  --lossless     with --video: a master decoding to the very frames, FFV1 and FLAC\n"
+    "                 in Matroska (FILE.mkv)\n"
     "  --help         show this text\n"
     "  --version      show the version\n";
 
 namespace {
-
-constexpr int32_t kMaxVideoSide = 8192;
 
 bool parseSize(const std::string& text, int32_t& width, int32_t& height) {
     const size_t x = text.find('x');
@@ -41,6 +49,7 @@ bool isValidVideoSide(int32_t side) { return side >= 2 && side <= kMaxVideoSide 
 struct ParseState {
     bool fpsSeen = false, framesSeen = false, rawSeen = false, onlySeen = false;
     bool wavSeen = false, videoSeen = false, sizeSeen = false;
+    bool crfSeen = false, presetSeen = false, chromaSeen = false, losslessSeen = false;
 };
 
 bool markSeen(bool& seen, const char* name, std::string& error) {
@@ -50,6 +59,41 @@ bool markSeen(bool& seen, const char* name, std::string& error) {
     }
     seen = true;
     return true;
+}
+
+// Handles one of the options that shape the video.
+bool parseVideoOption(const std::string& name, const std::string& value, ParseState& seen,
+                      CaptureOptions& options, std::string& error) {
+    VideoQuality& quality = options.videoQuality;
+    if (name == "--size") {
+        if (!markSeen(seen.sizeSeen, "--size", error)) return false;
+        if (parseSize(value, options.videoWidth, options.videoHeight) &&
+            isValidVideoSide(options.videoWidth) && isValidVideoSide(options.videoHeight)) {
+            return true;
+        }
+        error = "--size must be WxH with even sides from 2 to " + std::to_string(kMaxVideoSide) + ", not '" +
+                value + "'";
+    } else if (name == "--crf") {
+        if (!markSeen(seen.crfSeen, "--crf", error)) return false;
+        if (parseWholeNumber(value, quality.crf) && quality.crf >= 0 && quality.crf <= kMaxVideoCrf)
+            return true;
+        error = "--crf must be a whole number from 0 to " + std::to_string(kMaxVideoCrf) + ", not '" + value +
+                "'";
+    } else if (name == "--preset") {
+        if (!markSeen(seen.presetSeen, "--preset", error)) return false;
+        quality.preset = value;
+        if (isVideoPreset(value)) return true;
+        error =
+            "--preset must be one of ultrafast, superfast, veryfast, faster, fast, medium, slow, slower, "
+            "veryslow, placebo, not '" +
+            value + "'";
+    } else {  // --chroma
+        if (!markSeen(seen.chromaSeen, "--chroma", error)) return false;
+        quality.fullChroma = value == "444";
+        if (value == "420" || value == "444") return true;
+        error = "--chroma must be 420 or 444, not '" + value + "'";
+    }
+    return false;
 }
 
 // Handles one option that takes a value.
@@ -87,19 +131,50 @@ bool parseValueOption(const std::string& name, const std::string& value, ParseSt
         options.videoFile = value;
         return true;
     }
-    // --size
-    if (!markSeen(seen.sizeSeen, "--size", error)) return false;
-    if (!parseSize(value, options.videoWidth, options.videoHeight) || !isValidVideoSide(options.videoWidth) ||
-        !isValidVideoSide(options.videoHeight)) {
-        error = "--size must be WxH with even sides from 2 to 8192, not '" + value + "'";
-        return false;
-    }
-    return true;
+    return parseVideoOption(name, value, seen, options, error);
 }
 
 bool takesValue(const std::string& name) {
     return name == "--fps" || name == "--frames" || name == "--only" || name == "--wav" ||
-           name == "--video" || name == "--size";
+           name == "--video" || name == "--size" || name == "--crf" || name == "--preset" ||
+           name == "--chroma";
+}
+
+bool endsWithMatroskaName(const std::string& name) {
+    if (name.size() < 4) return false;
+    std::string end = name.substr(name.size() - 4);
+    for (char& c : end) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return end == ".mkv";
+}
+
+// The video's options need --video; the lossless master takes no quality
+// setting and is a Matroska file, named so.
+bool checkVideoCombinations(const ParseState& seen, const CaptureOptions& options, std::string& error) {
+    using GivenOption = std::pair<bool, const char*>;
+    for (const auto& [given, name] :
+         {GivenOption{seen.sizeSeen, "--size"}, GivenOption{seen.crfSeen, "--crf"},
+          GivenOption{seen.presetSeen, "--preset"}, GivenOption{seen.chromaSeen, "--chroma"},
+          GivenOption{seen.losslessSeen, "--lossless"}}) {
+        if (given && !seen.videoSeen) {
+            error = std::string(name) + " needs --video";
+            return false;
+        }
+    }
+    if (!seen.losslessSeen) return true;
+    for (const auto& [given, name] :
+         {GivenOption{seen.crfSeen, "--crf"}, GivenOption{seen.presetSeen, "--preset"},
+          GivenOption{seen.chromaSeen, "--chroma"}}) {
+        if (given) {
+            error = std::string(name) + " does not apply to --lossless";
+            return false;
+        }
+    }
+    if (!endsWithMatroskaName(options.videoFile)) {
+        error =
+            "--lossless writes a Matroska video: its name must end in .mkv, not '" + options.videoFile + "'";
+        return false;
+    }
+    return true;
 }
 
 // The options that only make sense together with another one, and the
@@ -109,9 +184,7 @@ bool checkCombinations(const ParseState& seen, const CaptureOptions& options, st
         error = "--raw needs --frames";
     else if (seen.onlySeen && !seen.framesSeen)
         error = "--only needs --frames";
-    else if (seen.sizeSeen && !seen.videoSeen)
-        error = "--size needs --video";
-    if (!error.empty()) return false;
+    if (!error.empty() || !checkVideoCombinations(seen, options, error)) return false;
     const FrameSchedule schedule = makeFrameSchedule(options.fps);
     if (!options.onlyFrames.empty() && options.onlyFrames.back() >= schedule.totalFrames) {
         error = "--only: frame " + std::to_string(options.onlyFrames.back()) +
@@ -136,6 +209,9 @@ bool parseCaptureOptions(int argc, char** argv, CaptureOptions& options, std::st
         } else if (name == "--raw") {
             if (!markSeen(seen.rawSeen, "--raw", error)) return false;
             options.rawFrames = true;
+        } else if (name == "--lossless") {
+            if (!markSeen(seen.losslessSeen, "--lossless", error)) return false;
+            options.videoQuality.lossless = true;
         } else if (takesValue(name)) {
             if (i + 1 >= argc || argv[i + 1][0] == '\0') {
                 error = name + " needs a value";

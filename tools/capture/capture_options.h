@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "video_quality.h"
+
 struct CaptureOptions {
     int32_t fps = 60;
     std::string framesDir;            // empty: no frame files
@@ -14,6 +16,7 @@ struct CaptureOptions {
     std::string videoFile;            // empty: no video
     int32_t videoWidth = 640;
     int32_t videoHeight = 480;
+    VideoQuality videoQuality;
     bool showHelp = false;
     bool showVersion = false;
     // Where the data files are read: a prefix of their names (driver/data_folder.h),

@@ -1,5 +1,7 @@
 #include "capture_session.h"
 
+#include <cstdio>
+
 #include "image_check.h"
 #include "output_paths.h"
 #include "progress.h"
@@ -110,18 +112,25 @@ std::string CaptureSession::summaryOfOutputs(int32_t frameFilesWritten) const {
     std::string text;
     if (frameFiles) text += "; " + std::to_string(frameFilesWritten) + " frame files in " + options.framesDir;
     if (!options.wavFile.empty()) text += "; soundtrack " + options.wavFile;
-    if (!options.videoFile.empty()) text += "; video " + options.videoFile;
+    if (!options.videoFile.empty()) text += "; video " + options.videoFile + " (" + videoDescription() + ")";
     return text;
+}
+
+std::string CaptureSession::videoDescription() const {
+    return describeVideo(options.videoQuality, options.videoWidth, options.videoHeight);
 }
 
 bool CaptureSession::replayFrames(TimelineReplay& replay, Progress& progress) {
     if (!options.videoFile.empty()) {
         video = std::make_unique<VideoPipe>();
         if (!videoFile.begin(options.videoFile, message)) return false;
-        const VideoSettings settings{videoFile.path(), options.videoFile,  soundtrackFile.path(),
-                                     options.fps,      options.videoWidth, options.videoHeight};
+        const VideoSettings settings{videoFile.path(),    options.videoFile,  soundtrackFile.path(),
+                                     options.fps,         options.videoWidth, options.videoHeight,
+                                     options.videoQuality};
         if (!video->start(settings)) return fail(video->error());
     }
+    // A terminal shows what the video will be before the long encoding.
+    if (video && interactive) std::fprintf(stderr, "demo_capture: encoding %s\n", videoDescription().c_str());
     CaptureSink sink(frameFiles.get(), video.get(), progress);
     progress.startFrames();
     const int32_t frames = replay.run(options.fps, sink);

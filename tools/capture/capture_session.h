@@ -36,6 +36,7 @@ private:
     bool completeFiles();
     bool fail(const std::string& reason);
     std::string summaryOfOutputs(int32_t frameFiles) const;
+    std::string videoDescription() const;
 
     CaptureOptions options;
     FrameSchedule schedule;

@@ -32,6 +32,42 @@ std::string oneLine(std::string text) {
     return replaceAll(replaceAll(text, "\r", ""), "\n", "; ");
 }
 
+// The picture's way to the encoder: scaled by nearest neighbour to the
+// chosen size, then for H.264 converted to YUV by the BT.709 matrix in
+// limited range, the colours the stream's tags promise; the lossless master
+// keeps the RGB words.
+std::string videoFilters(const VideoSettings& s) {
+    std::string filters;
+    if (s.width != kScreenWidth || s.height != kScreenHeight) {
+        filters = "scale=" + std::to_string(s.width) + ":" + std::to_string(s.height) + ":flags=neighbor";
+    }
+    if (!s.quality.lossless) {
+        if (!filters.empty()) filters += ",";
+        filters += "scale=out_color_matrix=bt709:out_range=tv,format=";
+        filters += s.quality.fullChroma ? "yuv444p" : "yuv420p";
+    }
+    return filters;
+}
+
+// H.264 at the chosen quality with BT.709 tags and AAC sound in MP4.
+std::vector<std::string> h264Arguments(const VideoQuality& quality) {
+    return {"-c:v",         "libx264",    "-preset",
+            quality.preset, "-crf",       std::to_string(quality.crf),
+            "-colorspace",  "bt709",      "-color_primaries",
+            "bt709",        "-color_trc", "bt709",
+            "-color_range", "tv",         "-c:a",
+            "aac",          "-b:a",       "192k",
+            "-movflags",    "+faststart", "-f",
+            "mp4"};
+}
+
+// FFV1 of the RGB words, every frame a key frame with checksummed slices,
+// and FLAC sound in Matroska: decodes to the very frames and samples.
+std::vector<std::string> losslessArguments() {
+    return {"-c:v", "ffv1",      "-level", "3",    "-g",   "1",  "-slices",
+            "4",    "-slicecrc", "1",      "-c:a", "flac", "-f", "matroska"};
+}
+
 std::vector<std::string> ffmpegArguments(const VideoSettings& s) {
     std::vector<std::string> args = {"ffmpeg",
                                      "-hide_banner",
@@ -55,15 +91,13 @@ std::vector<std::string> ffmpegArguments(const VideoSettings& s) {
                                      "0:v",
                                      "-map",
                                      "1:a"};
-    if (s.width != kScreenWidth || s.height != kScreenHeight) {
-        args.insert(args.end(), {"-vf", "scale=" + std::to_string(s.width) + ":" + std::to_string(s.height) +
-                                            ":flags=neighbor"});
-    }
-    // veryfast: half the encoding time of the default preset at about the
-    // same size, so the encoder keeps up better with the renderer.
-    args.insert(args.end(), {"-c:v", "libx264", "-preset", "veryfast", "-pix_fmt", "yuv420p", "-r",
-                             std::to_string(s.fps), "-c:a", "aac", "-b:a", "192k", "-movflags", "+faststart",
-                             "-f", "mp4", plainFileName(s.outputFile)});
+    const std::string filters = videoFilters(s);
+    if (!filters.empty()) args.insert(args.end(), {"-vf", filters});
+    args.insert(args.end(), {"-r", std::to_string(s.fps)});
+    const std::vector<std::string> codec =
+        s.quality.lossless ? losslessArguments() : h264Arguments(s.quality);
+    args.insert(args.end(), codec.begin(), codec.end());
+    args.push_back(plainFileName(s.outputFile));
     return args;
 }
 

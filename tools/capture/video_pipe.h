@@ -1,11 +1,13 @@
 #pragma once
 // The video encoder: the ffmpeg program, fed the composed frames through a
-// pipe, muxing them with the soundtrack file into an H.264 MP4 (yuv420p).
+// pipe, muxing them with the soundtrack file into an H.264 MP4 (YUV by the
+// BT.709 matrix, tagged so) or a lossless FFV1 Matroska file.
 #include <cstdint>
 #include <string>
 
 #include "child_pipe.h"
 #include "raster/image.h"
+#include "video_quality.h"
 
 // Whether an executable of that name is in one of the PATH folders.
 bool isOnPath(const char* program);
@@ -17,6 +19,7 @@ struct VideoSettings {
     int32_t fps = 60;
     int32_t width = kScreenWidth;  // scaled to this size, nearest neighbour
     int32_t height = kScreenHeight;
+    VideoQuality quality;
 };
 
 class VideoPipe {
