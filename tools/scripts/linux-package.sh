@@ -10,6 +10,10 @@
 # The texts are in tools/linux; the icon is a frame of the show, rendered here.
 # VERSION is the file VERSION; dates come from the last commit, so the same
 # sources give the same packages.
+# DEMO_PACKAGE_ARCH=arm64 packs a build cross-compiled for 64-bit ARM
+# (make linux-arm64): the same layout, named qzt-dmbl_VERSION_arm64.deb and
+# qzt-dmbl-VERSION-linux-aarch64.tar.gz; what must run its programs (the
+# icon's frame, the libraries' list) runs under qemu-aarch64.
 #   linux-package.sh [BUILD_DIR]   (default: build)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -17,6 +21,13 @@ build=$(cd "${1:-$root/build}" && pwd)
 "$root/tools/scripts/apt-install-missing.sh" dpkg-dev patchelf imagemagick binutils
 
 name=qzt-dmbl
+deb_arch=${DEMO_PACKAGE_ARCH:-amd64}
+case $deb_arch in
+  amd64) machine=x86_64 machine_name=x86-64 tool_prefix="" on_target=() ;;
+  arm64) machine=aarch64 machine_name="64-bit ARM" tool_prefix=aarch64-linux-gnu- on_target=(qemu-aarch64-static) ;;
+  *) echo "linux-package.sh: no packages for the architecture '$deb_arch'" >&2; exit 1 ;;
+esac
+triplet=$machine-linux-gnu
 app_id=org.example.qzt_dmbl
 version=$(head -n1 "$root/VERSION")
 data_dir=/usr/share/games/$name
@@ -38,7 +49,7 @@ day=$(date -u -d "@$SOURCE_DATE_EPOCH" +%Y-%m-%d)
 stamp=$(date -u -R -d "@$SOURCE_DATE_EPOCH")
 work=$build/linux-package
 deb=$work/deb
-folder=$name-$version-linux-x86_64
+folder=$name-$version-linux-$machine
 tree=$work/tar/$folder
 rm -rf "$work"
 mkdir -p "$work" "$root/dist"
@@ -46,7 +57,7 @@ umask 022
 
 # A text of tools/linux with the version and the dates filled in.
 fill() {
-  sed -e "s/@VERSION@/$version/g" -e "s/@DATE@/$day/g" -e "s/@YEAR@/${day%%-*}/g" \
+  sed -e "s/@VERSION@/$version/g" -e "s/@ARCH@/$deb_arch/g" -e "s/@MACHINE@/$machine_name/g" -e "s/@DATE@/$day/g" -e "s/@YEAR@/${day%%-*}/g" \
       -e "s/@DATE_RFC@/$stamp/g" "$texts/$1"
 }
 
@@ -54,11 +65,26 @@ fill() {
 highest_version() {
   local family=$1
   shift
-  objdump -T "$@" | grep -o "(${family}_[0-9.]*)" | tr -d '()' | sort -uV | tail -n1
+  "${tool_prefix}objdump" -T "$@" | grep -o "(${family}_[0-9.]*)" | tr -d '()' | sort -uV | tail -n1
+}
+
+# The libraries a program loads, as ldd lists them; for another architecture
+# its dynamic loader lists them under the emulator.
+list_libraries() {
+  if [ "$deb_arch" = amd64 ]; then
+    ldd "$@"
+  else
+    local program
+    for program in "$@"; do
+      echo "$program:"
+      # Without its own line for the loader, as ldd prints it.
+      "${on_target[@]}" "/usr/lib/$triplet/ld-linux-aarch64.so.1" --list "$program" | grep -v '^[[:space:]]*/'
+    done
+  fi
 }
 
 upstream_version() {  # Debian package -> its upstream version
-  dpkg-query -W -f='${Version}' "$1" | sed -E 's/^[0-9]+://; s/-[^-]*$//; s/\+dfsg.*//'
+  dpkg-query -W -f='${Version}' "$1:$deb_arch" | sed -E 's/^[0-9]+://; s/-[^-]*$//; s/\+dfsg.*//'
 }
 
 # ---- the package's tree
@@ -66,7 +92,7 @@ mkdir -p "$deb/usr/games" "$deb$data_dir" "$deb/usr/share/applications" "$deb/us
   "$deb/usr/share/man/man6" "$deb/usr/share/doc/$name" "$deb/DEBIAN"
 for pair in "${programs[@]}"; do
   install -m 0755 "$bin/${pair%%:*}" "$deb/usr/games/${pair#*:}"
-  strip --remove-section=.comment --remove-section=.note --strip-unneeded "$deb/usr/games/${pair#*:}"
+  "${tool_prefix}strip" --remove-section=.comment --remove-section=.note --strip-unneeded "$deb/usr/games/${pair#*:}"
 done
 for f in "${data_files[@]}"; do install -m 0644 "$bin/$f" "$deb$data_dir/$f"; done
 install -m 0644 "$texts/$app_id.desktop" "$texts/$app_id.fullscreen.desktop" "$deb/usr/share/applications/"
@@ -79,7 +105,7 @@ fill changelog | gzip -9n > "$deb/usr/share/doc/$name/changelog.gz"
 
 # The icon: 30 s into the show (frame 300 at 10 fps) the grid waves over the
 # globe; a square around the globe, at the three sizes of the hicolor theme.
-(cd "$bin" && ./demo_capture --fps 10 --frames "$work/frame" --only 300 > /dev/null 2> "$work/capture.log") ||
+(cd "$bin" && "${on_target[@]}" ./demo_capture --fps 10 --frames "$work/frame" --only 300 > /dev/null 2> "$work/capture.log") ||
   { cat "$work/capture.log" >&2; exit 1; }
 for size in 48 128 256; do
   icons="$deb/usr/share/icons/hicolor/${size}x$size/apps"
@@ -90,8 +116,8 @@ done
 
 # Dependencies as dpkg-shlibdeps reads them off the programs.
 mkdir -p "$work/shlibdeps/debian"
-printf 'Source: %s\n\nPackage: %s\nArchitecture: amd64\n' "$name" "$name" > "$work/shlibdeps/debian/control"
-depends=$(cd "$work/shlibdeps" &&
+printf 'Source: %s\n\nPackage: %s\nArchitecture: %s\n' "$name" "$name" "$deb_arch" > "$work/shlibdeps/debian/control"
+depends=$(cd "$work/shlibdeps" && DEB_HOST_ARCH=$deb_arch \
           dpkg-shlibdeps -O "${programs[@]/#*:/-e$deb/usr/games/}" 2>"$work/shlibdeps.log" |
           sed -n 's/^shlibs:Depends=//p')
 [ -n "$depends" ] || { cat "$work/shlibdeps.log" >&2; exit 1; }
@@ -99,7 +125,7 @@ installed_kb=$(du -sk --exclude=DEBIAN "$deb" | cut -f1)
 fill control | sed -e "s/@DEPENDS@/$depends/" -e "s/@INSTALLED_SIZE@/$installed_kb/" > "$deb/DEBIAN/control"
 (cd "$deb" && find usr -type f | LC_ALL=C sort | xargs md5sum) > "$deb/DEBIAN/md5sums"
 chmod 0644 "$deb/DEBIAN/control" "$deb/DEBIAN/md5sums"
-deb_file="$root/dist/${name}_${version}_amd64.deb"
+deb_file="$root/dist/${name}_${version}_$deb_arch.deb"
 dpkg-deb --root-owner-group -Zxz --build "$deb" "$deb_file" > /dev/null
 
 # ---- the archive's folder: the package's programs, finding their libraries in lib/
@@ -111,8 +137,8 @@ done
 for f in "${data_files[@]}"; do cp "$bin/$f" "$tree/"; done
 # Every library the programs load, except those of the C and C++ runtime
 # (glibc, libstdc++, libgcc_s), which the system must bring (README.txt says why).
-runtime='^(linux-vdso|ld-linux-x86-64|libc|libm|libdl|libpthread|librt|libresolv|libutil|libstdc\+\+|libgcc_s)\.so'
-ldd "$bin/demo_windowed" "$bin/demo_fullscreen" "$bin/demo_capture" |
+runtime='^(linux-vdso|ld-linux-x86-64|ld-linux-aarch64|libc|libm|libdl|libpthread|librt|libresolv|libutil|libstdc\+\+|libgcc_s)\.so'
+list_libraries "$bin/demo_windowed" "$bin/demo_fullscreen" "$bin/demo_capture" |
   awk '$2 == "=>" && $3 ~ /^\// {print $1, $3}' | sort -u | grep -Ev "$runtime" > "$work/libraries.txt"
 while read -r soname path; do
   real=$(readlink -f "$path")
