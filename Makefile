@@ -4,6 +4,7 @@
 # make web    the demo as a static web site in build-web/site; make serve-web serves it.
 # make windows / make test-windows: the Windows build (cross-compiled) and its tests under Wine.
 # make linux / make test-linux: the Debian package and the self-contained archive, and their tests.
+# make linux-arm64 / make test-linux-arm64: the same for 64-bit ARM, cross-built, tested under qemu.
 # make release: every download of this commit in dist/, with SHA256SUMS and RELEASE-NOTES.md;
 #   make test-release checks that a second build from clean folders gives the same bytes.
 BUILD      ?= build
@@ -12,6 +13,7 @@ BUILD_TSAN ?= build-tsan
 BUILD_WEB  ?= build-web
 BUILD_WIN  ?= build-windows
 BUILD_FUZZ ?= build-fuzz
+BUILD_ARM64 ?= build-arm64
 FUZZ_SECONDS ?= 60
 WEB_PORT   ?= 8000
 # Every build folder is configured on every run with these options, so a
@@ -21,7 +23,7 @@ CMAKE_OPTS ?= -DDEMO_WERROR=$(if $(CI),ON,OFF)
 # second build of make test-release).
 TESTS      ?= ON
 
-.PHONY: all deps deps-viewer configure build demo-programs programs demo demo-fullscreen release test-release test test-sanitize test-tsan bench bench-web web serve-web test-web windows test-windows linux test-linux clean check-format fuzz
+.PHONY: all deps deps-viewer configure build demo-programs programs demo demo-fullscreen release test-release test test-sanitize test-tsan bench bench-web web serve-web test-web windows test-windows linux test-linux linux-arm64 test-linux-arm64 bench-arm64 clean check-format fuzz
 
 all: build
 
@@ -125,6 +127,23 @@ linux: programs
 test-linux: build linux
 	tests/linux/run.sh $(BUILD)
 
+# 64-bit ARM Linux: cross-compiled with Debian's aarch64 toolchain against
+# Debian's arm64 SDL2 and libopenmpt (tools/scripts/arm64-deps.sh), the data
+# from the native generator; dist/qzt-dmbl_VERSION_arm64.deb and
+# dist/qzt-dmbl-VERSION-linux-aarch64.tar.gz.
+linux-arm64: build
+	tools/scripts/linux-arm64-build.sh $(BUILD) $(BUILD_ARM64) $(CMAKE_OPTS)
+
+# Its unit tests and golden frames, its capture, its package and its archive
+# under qemu-aarch64, against the native build.
+test-linux-arm64: linux-arm64
+	tests/linux-arm64/run.sh $(BUILD) $(BUILD_ARM64)
+
+# The benchmarks of the ARM build under qemu (ratios mean something, times do not).
+bench-arm64: build
+	DEMO_ARM64_EXTRA_TARGETS=demo_bench tools/scripts/linux-arm64-build.sh $(BUILD) $(BUILD_ARM64) $(CMAKE_OPTS)
+	cd $(BUILD_ARM64)/bin && qemu-aarch64-static ./demo_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+
 # Into dist/: the Windows zip, the Debian package, the Linux archive, the web
 # site as a zip, the source archive, SHA256SUMS and RELEASE-NOTES.md; each
 # built when missing, reused when built (tools/scripts/release.sh). Dates are
@@ -138,4 +157,4 @@ test-release: release
 	tools/scripts/test-release.sh
 
 clean:
-	rm -rf $(BUILD) $(BUILD_SAN) $(BUILD_TSAN) $(BUILD_WEB) $(BUILD_WIN) $(BUILD_FUZZ) dist
+	rm -rf $(BUILD) $(BUILD_SAN) $(BUILD_TSAN) $(BUILD_WEB) $(BUILD_WIN) $(BUILD_FUZZ) $(BUILD_ARM64) dist

@@ -216,6 +216,19 @@ bool fmaInstructionUsable() {
     return __builtin_cpu_supports("fma");
 #endif
 }
+#elif defined(__aarch64__) && defined(__GNUC__)
+// 64-bit ARM: the fused multiply-add (fmadd) belongs to the base instruction
+// set, so every CPU has it. Only these deliberate calls fuse; the compiler
+// fuses nothing of its own (-ffp-contract=off).
+#define PORTABLE_TRIG_FMA_INSTRUCTION 1
+
+struct InstructionFma {
+    static double apply(double a, double b, double c) { return __builtin_fma(a, b, c); }
+};
+
+double sinByInstruction(double x) { return Trig<InstructionFma>::sin(x); }
+double cosByInstruction(double x) { return Trig<InstructionFma>::cos(x); }
+bool fmaInstructionUsable() { return true; }
 #else
 #define PORTABLE_TRIG_FMA_INSTRUCTION 0
 #endif

@@ -12,6 +12,10 @@
 # The texts are in tools/linux; the icon is a frame of the show, rendered here.
 # VERSION is the file VERSION; dates come from the last commit, so the same
 # sources give the same packages.
+# DEMO_PACKAGE_ARCH=arm64 packs a build cross-compiled for 64-bit ARM
+# (make linux-arm64): the same layout, named qzt-dmbl_VERSION_arm64.deb and
+# qzt-dmbl-VERSION-linux-aarch64.tar.gz; what must run its programs (the
+# icon's frame, the libraries' list) runs under qemu-aarch64.
 #   linux-package.sh [BUILD_DIR]   (default: build)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -19,6 +23,13 @@ build=$(cd "${1:-$root/build}" && pwd)
 "$root/tools/scripts/apt-install-missing.sh" dpkg-dev patchelf imagemagick binutils
 
 name=qzt-dmbl
+deb_arch=${DEMO_PACKAGE_ARCH:-amd64}
+case $deb_arch in
+  amd64) machine=x86_64 machine_name=x86-64 tool_prefix="" on_target=() ;;
+  arm64) machine=aarch64 machine_name="64-bit ARM" tool_prefix=aarch64-linux-gnu- on_target=(qemu-aarch64-static) ;;
+  *) echo "linux-package.sh: no packages for the architecture '$deb_arch'" >&2; exit 1 ;;
+esac
+triplet=$machine-linux-gnu
 app_id=org.example.qzt_dmbl
 version=$(head -n1 "$root/VERSION")
 data_dir=/usr/share/games/$name
@@ -40,7 +51,7 @@ day=$(date -u -d "@$SOURCE_DATE_EPOCH" +%Y-%m-%d)
 stamp=$(date -u -R -d "@$SOURCE_DATE_EPOCH")
 work=$build/linux-package
 deb=$work/deb
-folder=$name-$version-linux-x86_64
+folder=$name-$version-linux-$machine
 tree=$work/tar/$folder
 rm -rf "$work"
 mkdir -p "$work" "$root/dist"
@@ -48,7 +59,7 @@ umask 022
 
 # A text of tools/linux with the version and the dates filled in.
 fill() {
-  sed -e "s/@VERSION@/$version/g" -e "s/@DATE@/$day/g" -e "s/@YEAR@/${day%%-*}/g" \
+  sed -e "s/@VERSION@/$version/g" -e "s/@ARCH@/$deb_arch/g" -e "s/@MACHINE@/$machine_name/g" -e "s/@DATE@/$day/g" -e "s/@YEAR@/${day%%-*}/g" \
       -e "s/@DATE_RFC@/$stamp/g" "$texts/$1"
 }
 
@@ -56,11 +67,26 @@ fill() {
 highest_version() {
   local family=$1
   shift
-  objdump -T "$@" | grep -o "(${family}_[0-9.]*)" | tr -d '()' | sort -uV | tail -n1
+  "${tool_prefix}objdump" -T "$@" | grep -o "(${family}_[0-9.]*)" | tr -d '()' | sort -uV | tail -n1
+}
+
+# The libraries a program loads, as ldd lists them; for another architecture
+# its dynamic loader lists them under the emulator.
+list_libraries() {
+  if [ "$deb_arch" = amd64 ]; then
+    ldd "$@"
+  else
+    local program
+    for program in "$@"; do
+      echo "$program:"
+      # Without its own line for the loader, as ldd prints it.
+      "${on_target[@]}" "/usr/lib/$triplet/ld-linux-aarch64.so.1" --list "$program" | grep -v '^[[:space:]]*/'
+    done
+  fi
 }
 
 upstream_version() {  # Debian package -> its upstream version
-  dpkg-query -W -f='${Version}' "$1" | sed -E 's/^[0-9]+://; s/-[^-]*$//; s/\+dfsg.*//'
+  dpkg-query -W -f='${Version}' "$1:$deb_arch" | sed -E 's/^[0-9]+://; s/-[^-]*$//; s/\+dfsg.*//'
 }
 
 # ---- the package's tree
@@ -68,7 +94,7 @@ mkdir -p "$deb/usr/games" "$deb$data_dir" "$deb/usr/share/applications" "$deb/us
   "$deb/usr/share/man/man6" "$deb/usr/share/doc/$name" "$deb/DEBIAN"
 for pair in "${programs[@]}"; do
   install -m 0755 "$bin/${pair%%:*}" "$deb/usr/games/${pair#*:}"
-  strip --remove-section=.comment --remove-section=.note --strip-unneeded "$deb/usr/games/${pair#*:}"
+  "${tool_prefix}strip" --remove-section=.comment --remove-section=.note --strip-unneeded "$deb/usr/games/${pair#*:}"
 done
 for f in "${data_files[@]}"; do install -m 0644 "$bin/$f" "$deb$data_dir/$f"; done
 install -m 0644 "$texts/$app_id.desktop" "$texts/$app_id.fullscreen.desktop" "$deb/usr/share/applications/"
@@ -81,7 +107,7 @@ fill changelog | gzip -9n > "$deb/usr/share/doc/$name/changelog.gz"
 
 # The icon: 30 s into the show (frame 300 at 10 fps) the grid waves over the
 # globe; a square around the globe, at the three sizes of the hicolor theme.
-(cd "$bin" && ./demo_capture --fps 10 --frames "$work/frame" --only 300 > /dev/null 2> "$work/capture.log") ||
+(cd "$bin" && "${on_target[@]}" ./demo_capture --fps 10 --frames "$work/frame" --only 300 > /dev/null 2> "$work/capture.log") ||
   { cat "$work/capture.log" >&2; exit 1; }
 for size in 48 128 256; do
   icons="$deb/usr/share/icons/hicolor/${size}x$size/apps"
@@ -92,8 +118,8 @@ done
 
 # Dependencies as dpkg-shlibdeps reads them off the programs.
 mkdir -p "$work/shlibdeps/debian"
-printf 'Source: %s\n\nPackage: %s\nArchitecture: amd64\n' "$name" "$name" > "$work/shlibdeps/debian/control"
-depends=$(cd "$work/shlibdeps" &&
+printf 'Source: %s\n\nPackage: %s\nArchitecture: %s\n' "$name" "$name" "$deb_arch" > "$work/shlibdeps/debian/control"
+depends=$(cd "$work/shlibdeps" && DEB_HOST_ARCH=$deb_arch \
           dpkg-shlibdeps -O "${programs[@]/#*:/-e$deb/usr/games/}" 2>"$work/shlibdeps.log" |
           sed -n 's/^shlibs:Depends=//p')
 [ -n "$depends" ] || { cat "$work/shlibdeps.log" >&2; exit 1; }
@@ -104,7 +130,7 @@ installed_kb=$(cd "$deb" && find . -path ./DEBIAN -prune -o ! -path . -printf '%
 fill control | sed -e "s/@DEPENDS@/$depends/" -e "s/@INSTALLED_SIZE@/$installed_kb/" > "$deb/DEBIAN/control"
 (cd "$deb" && find usr -type f | LC_ALL=C sort | xargs md5sum) > "$deb/DEBIAN/md5sums"
 chmod 0644 "$deb/DEBIAN/control" "$deb/DEBIAN/md5sums"
-deb_file="$root/dist/${name}_${version}_amd64.deb"
+deb_file="$root/dist/${name}_${version}_$deb_arch.deb"
 dpkg-deb --root-owner-group -Zxz --build "$deb" "$deb_file" > /dev/null
 
 # ---- the archive's folder: the package's programs, finding their libraries in lib/
@@ -115,7 +141,7 @@ for pair in "${programs[@]}"; do
 done
 for f in "${data_files[@]}"; do install -m 0644 "$bin/$f" "$tree/$f"; done
 # The libraries the programs load, as the system finds them (soname path).
-runtime='^(linux-vdso|ld-linux-x86-64|libc|libm|libdl|libpthread|librt|libresolv|libutil|libstdc\+\+|libgcc_s)\.so'
+runtime='^(linux-vdso|ld-linux-x86-64|ld-linux-aarch64|libc|libm|libdl|libpthread|librt|libresolv|libutil|libstdc\+\+|libgcc_s)\.so'
 # The system's own graphics and audio stack: its GL drivers and sound server
 # are built against these and load into the process beside them, so they
 # must be the system's copies (the usual exclude list of self-contained
@@ -124,9 +150,9 @@ runtime='^(linux-vdso|ld-linux-x86-64|libc|libm|libdl|libpthread|librt|libresolv
 system_stack='^(libGL|libEGL|libGLX|libGLdispatch|libOpenGL|libX11|libX11-xcb|libX[a-z]+|libxcb(-[a-z0-9-]+)?|libdrm|libgbm|libwayland-[a-z]+|libasound|libfontconfig|libfreetype|libexpat|libz)\.so'
 declare -A library_path
 while read -r soname path; do library_path[$soname]=$path; done < <(
-  ldd "$bin/demo_windowed" "$bin/demo_fullscreen" "$bin/demo_capture" |
+  list_libraries "$bin/demo_windowed" "$bin/demo_fullscreen" "$bin/demo_capture" |
     awk '$2 == "=>" && $3 ~ /^\// {print $1, $3}' | sort -u)
-needed() { objdump -p "$1" | awk '$1 == "NEEDED" {print $2}'; }
+needed() { "${tool_prefix}objdump" -p "$1" | awk '$1 == "NEEDED" {print $2}'; }
 # Bundled: what the programs need and what that needs in turn, short of the
 # C and C++ runtime (which the system must bring, README.txt says why) and
 # of the system's stack, whose own needs are the system's business.

@@ -4,6 +4,8 @@
 #   qzt-dmbl-VERSION-windows-x86_64.zip   (make windows)
 #   qzt-dmbl_VERSION_amd64.deb            (make linux)
 #   qzt-dmbl-VERSION-linux-x86_64.tar.gz  (make linux)
+#   qzt-dmbl_VERSION_arm64.deb            (make linux-arm64)
+#   qzt-dmbl-VERSION-linux-aarch64.tar.gz (make linux-arm64)
 #   qzt-dmbl-VERSION-web.zip              the site of make web, index.html at the top
 #   qzt-dmbl-VERSION-src.tar.gz           git archive of the commit
 #   RELEASE-NOTES.md                      from tools/release/RELEASE-NOTES.md.in
@@ -12,13 +14,14 @@
 # commit's (SOURCE_DATE_EPOCH). A release is of a commit: changed or untracked
 # files in the checkout are refused, since the programs would not be the
 # source archive's.
-#   release.sh [BUILD_DIR] [WEB_BUILD_DIR] [WINDOWS_BUILD_DIR]
+#   release.sh [BUILD_DIR] [WEB_BUILD_DIR] [WINDOWS_BUILD_DIR] [ARM64_BUILD_DIR]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 cd "$root"
 build=${1:-build}
 build_web=${2:-build-web}
 build_win=${3:-build-windows}
+build_arm64=${4:-build-arm64}
 "$root/tools/scripts/apt-install-missing.sh" git zip
 
 changes=$(git status --porcelain --untracked-files=normal)
@@ -34,12 +37,14 @@ SOURCE_DATE_EPOCH=$(git log -1 --format=%ct)
 umask 022
 
 "${MAKE:-make}" --no-print-directory BUILD="$build" BUILD_WEB="$build_web" BUILD_WIN="$build_win" \
-  linux windows web
+  BUILD_ARM64="$build_arm64" linux windows web linux-arm64
 
 name=qzt-dmbl-$version
 windows_zip=$name-windows-x86_64.zip
 deb=qzt-dmbl_${version}_amd64.deb
 linux_tar=$name-linux-x86_64.tar.gz
+arm64_deb=qzt-dmbl_${version}_arm64.deb
+arm64_tar=$name-linux-aarch64.tar.gz
 web_zip=$name-web.zip
 src_tar=$name-src.tar.gz
 
@@ -55,7 +60,7 @@ find "$build_web/site" -maxdepth 1 -type f -exec cp {} "$stage/site/" \;
 git archive --format=tar --prefix="$name/" "$commit" | gzip -9n > "dist/$src_tar.part"
 mv "dist/$src_tar.part" "dist/$src_tar"
 
-files=("$windows_zip" "$deb" "$linux_tar" "$web_zip" "$src_tar")
+files=("$windows_zip" "$deb" "$linux_tar" "$arm64_deb" "$arm64_tar" "$web_zip" "$src_tar")
 "$root/tools/scripts/release-notes.sh" "$version" "$commit" "${files[@]}" > dist/RELEASE-NOTES.md
 (cd dist && sha256sum "${files[@]}" RELEASE-NOTES.md > SHA256SUMS)
 
