@@ -5,21 +5,62 @@
 #include "scene/frame_list.h"
 #include "sha256.h"
 
+namespace {
+
+int hexDigitValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+// "%2C" and the like become their bytes, as a browser's URL parser reads
+// them. False on a '%' without two hex digits after it.
+bool percentDecode(std::string_view text, std::string& decoded) {
+    decoded.clear();
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '%') {
+            decoded += text[i];
+            continue;
+        }
+        const int high = i + 2 < text.size() ? hexDigitValue(text[i + 1]) : -1;
+        const int low = i + 2 < text.size() ? hexDigitValue(text[i + 2]) : -1;
+        if (high < 0 || low < 0) return false;
+        decoded += static_cast<char>(high * 16 + low);
+        i += 2;
+    }
+    return true;
+}
+
+}  // namespace
+
 bool parseCheckRequest(std::string_view fragment, CheckRequest& request, std::string& error) {
     if (!fragment.empty() && fragment.front() == '#') fragment.remove_prefix(1);
     bool haveFps = false;
     bool haveFrames = false;
     size_t start = 0;
-    while (start <= fragment.size()) {
+    while (!fragment.empty() && start <= fragment.size()) {
         size_t end = fragment.find('&', start);
         if (end == std::string_view::npos) end = fragment.size();
         const std::string_view pair = fragment.substr(start, end - start);
         const size_t equals = pair.find('=');
-        const std::string_view key = pair.substr(0, equals);
-        const std::string_view value =
+        const std::string_view rawValue =
             equals == std::string_view::npos ? std::string_view{} : pair.substr(equals + 1);
+        std::string key;
+        std::string value;
+        if (!percentDecode(pair.substr(0, equals), key) || !percentDecode(rawValue, value)) {
+            error = "'" + std::string(pair) + "' has a '%' without two hex digits after it";
+            return false;
+        }
+        // The page's own key "play" means nothing to the check; anything else is a mistake.
+        if (key != "fps" && key != "frames" && !(key == "play" && equals == std::string_view::npos)) {
+            error = pair.empty()
+                        ? std::string("an empty part (a doubled, leading or trailing '&')")
+                        : "unknown part '" + std::string(pair) + "': the check takes frames= and fps=";
+            return false;
+        }
         if ((key == "fps" && haveFps) || (key == "frames" && haveFrames)) {
-            error = std::string(key) + "= given twice";
+            error = key + "= given twice";
             return false;
         }
         if (key == "fps") {

@@ -17,9 +17,11 @@ struct CheckRequest {
 };
 
 // Reads a page fragment such as "frames=0,2600,6000&fps=50" (a leading '#'
-// is skipped; other keys are ignored). Both keys are required, each once:
-// fps from 1 to 1000, frames a list of frame numbers of the timeline at that
-// rate. False, with the reason in error, on anything else.
+// is skipped; keys and values are percent-decoded; the page's "play" is
+// allowed and means nothing here). Both keys are required, each once: fps
+// from 1 to 1000, frames a list of frame numbers of the timeline at that
+// rate. False, with the reason in error, on anything else: an unknown key,
+// an empty part ("&&"), a bad percent escape.
 bool parseCheckRequest(std::string_view fragment, CheckRequest& request, std::string& error);
 
 // Lower-case hex SHA-256 of the frame's pixel words as little-endian bytes,

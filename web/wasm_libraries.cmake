@@ -1,10 +1,12 @@
 # SDL2 and libopenmpt for WebAssembly, built from Debian's source packages by
-# tools/scripts/web-deps.sh, which prints the folder to pass here. They take
+# tools/scripts/web-deps.sh, which prints the folder to pass here; libopenmpt
+# is its build with WebAssembly exceptions (libopenmpt-wasm-eh), so that a
+# damaged module is reported through its C interface. They take
 # the names the native build gets from pkg-config, so the sound library and
 # the capture tool build unchanged.
-set(DEMO_WASM_LIBS "" CACHE PATH "Folder with sdl2/ and libopenmpt/ for wasm (tools/scripts/web-deps.sh prints it)")
+set(DEMO_WASM_LIBS "" CACHE PATH "Folder with sdl2/ and libopenmpt-wasm-eh/ for wasm (tools/scripts/web-deps.sh prints it)")
 set(DEMO_HOST_ASSETGEN "" CACHE FILEPATH "The native data generator demo_assetgen")
-foreach(lib sdl2/lib/libSDL2.a libopenmpt/lib/libopenmpt.a)
+foreach(lib sdl2/lib/libSDL2.a libopenmpt-wasm-eh/lib/libopenmpt.a)
   if(NOT EXISTS "${DEMO_WASM_LIBS}/${lib}")
     message(FATAL_ERROR "No ${lib} under DEMO_WASM_LIBS='${DEMO_WASM_LIBS}': run tools/scripts/web-deps.sh (make web does)")
   endif()
@@ -18,8 +20,11 @@ target_include_directories(PkgConfig::SDL2 INTERFACE ${DEMO_WASM_LIBS}/sdl2/incl
 target_link_libraries(PkgConfig::SDL2 INTERFACE ${DEMO_WASM_LIBS}/sdl2/lib/libSDL2.a)
 
 add_library(PkgConfig::OPENMPT INTERFACE IMPORTED)
-target_include_directories(PkgConfig::OPENMPT INTERFACE ${DEMO_WASM_LIBS}/libopenmpt/include)
-target_link_libraries(PkgConfig::OPENMPT INTERFACE ${DEMO_WASM_LIBS}/libopenmpt/lib/libopenmpt.a)
+target_include_directories(PkgConfig::OPENMPT INTERFACE ${DEMO_WASM_LIBS}/libopenmpt-wasm-eh/include)
+target_link_libraries(PkgConfig::OPENMPT INTERFACE ${DEMO_WASM_LIBS}/libopenmpt-wasm-eh/lib/libopenmpt.a)
+# Its exceptions are caught inside it; the program that links it needs the
+# same exception handling.
+target_link_options(PkgConfig::OPENMPT INTERFACE -fwasm-exceptions)
 
 # No threads of our own in the browser: SDL's audio runs from the page's
 # audio events, and a shared-memory build would need special server headers.

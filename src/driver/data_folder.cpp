@@ -16,9 +16,9 @@ bool holdsFile(const std::string& folder, const char* name) {
     return std::filesystem::exists(std::filesystem::path(folder + name), error);
 }
 
-bool holdsAnyDataFile(const std::string& folder) {
+bool holdsAllDataFiles(const std::string& folder) {
     for (const ImageFile& image : kImageFiles) {
-        if (holdsFile(folder, image.name)) return true;
+        if (!holdsFile(folder, image.name)) return false;
     }
     return holdsFile(folder, kSongFileName);
 }
@@ -32,7 +32,7 @@ std::string installedDataFolder() {
 
 std::string chooseDataFolder(const std::vector<std::string>& candidates) {
     for (const std::string& folder : candidates) {
-        if (holdsAnyDataFile(folder)) return folder;
+        if (holdsAllDataFiles(folder)) return folder;
     }
     return "";
 }

@@ -89,7 +89,7 @@ TEST(CaptureDamagedImages, MissingAndUnreadableImagesAreNamedOnStandardError) {
     copyDataFiles(scratch);
     std::filesystem::remove(scratch / "flare.raw");
     std::filesystem::permissions(scratch / "font.raw", std::filesystem::perms::none);
-    const ChildResult run = runCapture("--fps 1 --frames " + (out / "f") + " --only 0", {}, scratch.path());
+    const ChildResult run = runCaptureCopy("--fps 1 --frames " + (out / "f") + " --only 0", scratch.path());
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(count(run.err, "demo_capture: the image 'flare.raw' is missing\n"), 1u) << run.err;
     EXPECT_NE(run.out.find("flare.raw"), std::string::npos) << "the loader's own message: " << run.out;

@@ -180,7 +180,7 @@ TEST(CaptureStartUp, AMissingImagePrintsTheLoaderMessageAndGoesOn) {
     for (const char* name : {"welt.raw", "flare2.raw", "font.raw"}) {
         std::filesystem::copy_file(name, work / name);
     }
-    const ChildResult run = runCapture("--fps 1 --raw --frames out --only 160", {}, work.path());
+    const ChildResult run = runCaptureCopy("--fps 1 --raw --frames out --only 160", work.path());
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const std::string message = "Fehler beim ";
     ASSERT_EQ(run.out.rfind(message, 0), 0u) << run.out;

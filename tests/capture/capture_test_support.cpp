@@ -61,6 +61,14 @@ ChildResult runCapture(const std::string& args, const Environment& environment, 
     return runProgram(argv, limit, environment, workDir);
 }
 
+ChildResult runCaptureCopy(const std::string& args, const std::string& workDir) {
+    const ScratchDir program;
+    std::filesystem::copy_file(captureProgramPath(), program / "demo_capture");
+    std::vector<std::string> argv = words(args);
+    argv.insert(argv.begin(), program / "demo_capture");
+    return runProgram(argv, std::chrono::minutes(20), {}, workDir);
+}
+
 StartedProgram startCapture(const std::string& args, const Environment& environment) {
     return StartedProgram(captureCommand(args), environment);
 }

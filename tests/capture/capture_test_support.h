@@ -39,6 +39,10 @@ ChildResult runCapture(const std::string& args, const Environment& environment =
                        const std::string& workDir = "", const std::string& shellPrefix = "",
                        std::chrono::milliseconds limit = std::chrono::minutes(20));
 
+// Runs a copy of demo_capture placed in a folder of its own without data
+// files, so that a workDir lacking some of them stays the data folder.
+ChildResult runCaptureCopy(const std::string& args, const std::string& workDir);
+
 // demo_capture started for stopping it by a signal.
 StartedProgram startCapture(const std::string& args, const Environment& environment = {});
 

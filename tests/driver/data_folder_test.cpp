@@ -1,6 +1,7 @@
 // Where the programs find their data files: the choice among candidate
 // folders, the folder of the running program, and a demo started in a
-// folder without data, which runs on the data beside its program file.
+// folder without the complete set of data, which runs on the data beside its
+// program file.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -34,18 +35,26 @@ private:
     std::string dir;
 };
 
-TEST(DataFolder, TheFirstFolderHoldingAnyDataFileIsChosen) {
-    const Candidate none({}), some({kFontFile.name}), song({kSongFileName}), all({"welt.raw", "flare.raw"});
-    EXPECT_EQ(chooseDataFolder({none.prefix(), some.prefix(), all.prefix()}), some.prefix());
-    EXPECT_EQ(chooseDataFolder({none.prefix(), song.prefix()}), song.prefix());
-    EXPECT_EQ(chooseDataFolder({all.prefix(), some.prefix()}), all.prefix());
-    EXPECT_EQ(chooseDataFolder({none.prefix(), "/nonexistent/folder/"}), "") << "none: the working folder";
+TEST(DataFolder, TheFirstFolderHoldingTheCompleteSetIsChosen) {
+    const std::vector<const char*> allFiles{kBackgroundFile.name, kFlareFile.name, kSmallFlareFile.name,
+                                            kFontFile.name, kSongFileName};
+    std::vector<const char*> allButSong = allFiles;
+    allButSong.pop_back();
+    const Candidate none({}), stray({kBackgroundFile.name}), song({kSongFileName}), images(allButSong),
+        all(allFiles), another(allFiles);
+    EXPECT_EQ(chooseDataFolder({stray.prefix(), all.prefix()}), all.prefix())
+        << "a stray file is passed over";
+    EXPECT_EQ(chooseDataFolder({images.prefix(), song.prefix(), all.prefix()}), all.prefix());
+    EXPECT_EQ(chooseDataFolder({none.prefix(), all.prefix(), another.prefix()}), all.prefix());
+    EXPECT_EQ(chooseDataFolder({stray.prefix(), images.prefix(), "/nonexistent/folder/"}), "")
+        << "no complete set: the working folder";
     EXPECT_EQ(chooseDataFolder({}), "");
 }
 
 TEST(DataFolder, TheWorkingFolderComesFirstWhenItHoldsData) {
     // The tests run in the build's program folder, beside the data files.
-    const Candidate all({"welt.raw"});
+    const Candidate all(
+        {kBackgroundFile.name, kFlareFile.name, kSmallFlareFile.name, kFontFile.name, kSongFileName});
     EXPECT_EQ(chooseDataFolder({"", all.prefix()}), "");
     EXPECT_EQ(findDataFolder(), "");
 }
@@ -54,9 +63,11 @@ TEST(DataFolder, TheProgramsFolderIsTheFolderOfItsFile) {
     EXPECT_EQ(executableFolder(), fs::canonical(DEMO_RUN_DIR).string() + "/");
 }
 
-TEST(DataFolder, ADemoStartedInAFolderWithoutDataRunsOnTheDataBesideItsProgram) {
-    RunFolder folder(
-        {kBackgroundFile.name, kFlareFile.name, kSmallFlareFile.name, kFontFile.name, kSongFileName});
+// A stray file named like a data file (here a damaged background) does not
+// make the working folder the data folder.
+TEST(DataFolder, ADemoStartedInAFolderWithoutTheCompleteSetRunsOnTheDataBesideItsProgram) {
+    RunFolder folder({kFlareFile.name, kSmallFlareFile.name, kFontFile.name, kSongFileName});
+    std::ofstream(folder.file(kBackgroundFile.name), std::ios::trunc).put('x');
     ASSERT_TRUE(folder.ready());
     const Environment environment{{"SDL_AUDIODRIVER", "dummy"},
                                   {"DEMO_TEST_CLOCK_OFFSET_MS", "159000"},

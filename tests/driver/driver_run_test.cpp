@@ -46,7 +46,7 @@ TEST(DriverRun, TheLastSecondsOfTheShowAndTheFadeEndWithTheCredits) {
 TEST(DriverRun, MissingFlareImageIsReportedOnItsOwnLineAndTheRunGoesOn) {
     RunFolder folder({"flare.raw"});
     ASSERT_TRUE(folder.ready());
-    const ChildResult run = folder.run(kDemo, startingAt(159'500, folder), 60s);
+    const ChildResult run = folder.runCopy(kDemo, startingAt(159'500, folder), 60s);
     expectExitZero(run);
     EXPECT_EQ(run.out, std::string(kStart) +
                            "Fehler beim \xC3\xB6"

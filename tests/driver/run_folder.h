@@ -22,6 +22,9 @@ public:
     std::string file(const char* name) const { return path_ + "/" + name; }
     // Runs a program of the build's run folder here.
     ChildResult run(const char* program, const Environment& extra, std::chrono::seconds limit) const;
+    // Runs a copy of the program from a folder of its own without data files,
+    // so that a working folder lacking some files stays the data folder.
+    ChildResult runCopy(const char* program, const Environment& extra, std::chrono::seconds limit) const;
 
 private:
     std::string path_;

@@ -96,6 +96,13 @@ dpkg-deb -x "$deb" "$scratch/package"
 for entry in "$scratch"/package/usr/share/applications/*.desktop; do
   said=$(desktop-file-validate "$entry" 2>&1) && [ -z "$said" ] && pass "desktop-file-validate ${entry##*/}" ||
     fail "desktop-file-validate ${entry##*/}: $said"
+  # A menu start runs in the installed data folder, not in the home folder.
+  path=$(sed -n 's/^Path=//p' "$entry")
+  if [ -n "$path" ] && [ -f "$scratch/package$path/qzt_dmbl.xm" ]; then
+    pass "${entry##*/} starts in the data folder $path"
+  else
+    fail "${entry##*/}: Path='$path' is not the installed data folder"
+  fi
 done
 for metainfo in "$scratch"/package/usr/share/metainfo/*.xml; do
   said=$(appstreamcli validate --no-net --pedantic "$metainfo" 2>&1) &&

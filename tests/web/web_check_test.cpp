@@ -20,13 +20,16 @@ CheckRequest parsed(const std::string& fragment) {
     return request;
 }
 
-TEST(WebCheckRequest, ReadsFramesAndRateInAnyOrderWithOtherKeys) {
+TEST(WebCheckRequest, ReadsFramesAndRateInAnyOrderPercentDecoded) {
     const CheckRequest a = parsed("#frames=0,2600,6000&fps=50");
     EXPECT_EQ(a.fps, 50);
     EXPECT_EQ(a.frames, (std::vector<int32_t>{0, 2600, 6000}));
     const CheckRequest b = parsed("play&fps=1000&frames=7");
     EXPECT_EQ(b.fps, 1000);
     EXPECT_EQ(b.frames, (std::vector<int32_t>{7}));
+    const CheckRequest c = parsed("fr%61mes=0%2C1%2c2&fps=%35%30");
+    EXPECT_EQ(c.fps, 50);
+    EXPECT_EQ(c.frames, (std::vector<int32_t>{0, 1, 2}));
 }
 
 TEST(WebCheckRequest, SortsFramesAndDropsRepeats) {
@@ -41,7 +44,11 @@ TEST(WebCheckRequest, RejectsWhatTheCaptureToolWouldNotTake) {
           // past the end of the timeline: 161 frames at 1 fps, 8001 at 50 fps
           "frames=161&fps=1", "frames=0,8001&fps=50", "frames=9000&fps=50",
           // a key given twice
-          "frames=0&frames=1&fps=50", "fps=50&frames=0&fps=50"}) {
+          "frames=0&frames=1&fps=50", "fps=50&frames=0&fps=50",
+          // unknown or empty parts, bad escapes
+          "frames=0&fps=50&junk", "frames=0&&fps=50", "frames=0&fps=50&", "&frames=0&fps=50",
+          "frames=0&fps=50&x=1", "frames=0&fps=50&play=1", "frames=0%2&fps=50", "frames=0&fps=5%",
+          "frames=0%zz&fps=50"}) {
         CheckRequest request;
         std::string error;
         EXPECT_FALSE(parseCheckRequest(fragment, request, error)) << fragment;

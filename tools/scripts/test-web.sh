@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Tests of the WebAssembly build against the native one:
 #  1. demo_capture.js under Node writes the same frame files and soundtrack
-#     as the native demo_capture, composes the golden frames, and refuses
-#     --video with a clear message;
+#     as the native demo_capture, composes the golden frames, refuses
+#     --video with a clear message, and ends on an empty or damaged music
+#     file with the native program's messages and exit code;
 #  2. the page in headless Chromium, check mode: the hashes of frames in the
-#     show, the jitter and the fade are those of the native frames;
+#     show, the jitter and the fade are those of the native frames; a bad
+#     fragment is refused; opened as a file the page says to serve it over
+#     HTTP; a music file that cannot start is reported with a reload hint;
 #  3. the page in headless Chromium, playing (web-play-test.js): the loading
 #     bar is full when Start is enabled, the picture is not blank, the
 #     scroller moves between two moments, the screen wake lock is held during
@@ -98,6 +101,27 @@ else
   fail "Node capture --video: exit $code, $(cat "$work/video.log")"
 fi
 
+# An empty or damaged music file: libopenmpt's own errors reach the capture
+# as natively (the music named, exit 1), not as an uncaught wasm exception.
+mkdir -p "$work/badmusic"
+for f in welt.raw flare.raw flare2.raw font.raw; do cp "$native/bin/$f" "$work/badmusic/"; done
+for size in 0 60 400 5000; do
+  head -c "$size" "$native/bin/qzt_dmbl.xm" > "$work/badmusic/qzt_dmbl.xm"
+  (cd "$work/badmusic" && "$native/bin/demo_capture" --fps 1 --wav "$work/bad-native.wav") \
+    > "$work/bad-native.out" 2> "$work/bad-native.err"
+  native_code=$?
+  (cd "$work/badmusic" && node --no-experimental-fetch "$web/bin/demo_capture.js" --fps 1 \
+     --wav "$work/bad-wasm.wav") > "$work/bad-wasm.out" 2> "$work/bad-wasm.err"
+  code=$?
+  if [ "$code" -eq "$native_code" ] && [ "$code" -eq 1 ] && cmp -s "$work/bad-native.out" "$work/bad-wasm.out" &&
+     cmp -s "$work/bad-native.err" "$work/bad-wasm.err" && grep -q qzt_dmbl.xm "$work/bad-wasm.err"; then
+    pass "Node capture with a music file of $size bytes: exit 1 and the native messages"
+  else
+    fail "Node capture with a music file of $size bytes: exit $code (native $native_code)," \
+      "[$(cat "$work/bad-wasm.out" "$work/bad-wasm.err")] against [$(cat "$work/bad-native.out" "$work/bad-native.err")]"
+  fi
+done
+
 # ---- The site on a local port ----------------------------------------------
 # A copy, which the offline test changes to stand for a new build.
 cp -r "$web/site" "$work/site"
@@ -156,6 +180,34 @@ check_error() {  # fragment expected-part
 }
 check_error "frames=9000&fps=50" "frames 0 to 8000 at 50 fps"
 check_error "frames=0&frames=1&fps=50" "frames= given twice"
+check_error "frames=0&fps=50&junk" "unknown part 'junk'"
+check_error "frames=0&&fps=50" "an empty part"
+
+# Opened from a file the browser fetches nothing; the page says what to do.
+timeout 120 "${chrome[@]}" --virtual-time-budget=10000 --dump-dom "file://$work/site/index.html" \
+  > "$work/file.html" 2> /dev/null
+if grep -q 'only over HTTP' "$work/file.html"; then
+  pass "the page opened as a file says to serve it over HTTP"
+else
+  fail "the page opened as a file: $(grep -o '<p id="status">[^<]*</p>' "$work/file.html")"
+fi
+
+# A site whose demo.data ends where the music file starts: the music is
+# empty, Start reports that it could not start and how to load it again.
+mkdir -p "$work/site/cut"
+cp "$work/site/index.html" "$work/site/page.js" "$work/site/page.css" "$work/site/demo.js" "$work/site/demo.wasm" \
+  "$work/site/cut/"
+music_start=$(grep -o '"filename": *"/qzt_dmbl.xm", *"start": *[0-9]*' "$work/site/demo.js" | grep -o '[0-9]*$')
+head -c "${music_start:-0}" "$work/site/demo.data" > "$work/site/cut/demo.data"
+timeout 120 "${chrome[@]}" --virtual-time-budget=30000 --dump-dom "http://127.0.0.1:$port/cut/index.html#play" \
+  > "$work/cut.html" 2> /dev/null
+status=$(grep -o '<p id="status">[^<]*</p>' "$work/cut.html")
+if [ -n "$music_start" ] && grep -q 'The music qzt_dmbl.xm (in demo.data) could not start: .*Reload the page' <<< "$status" &&
+   grep -q '<button id="start" type="button" disabled' "$work/cut.html"; then
+  pass "a music file that cannot start is reported on the page with a reload hint: $status"
+else
+  fail "the page with an empty music file (its data from byte ${music_start:-?}): $status"
+fi
 
 # ---- 3.-5. Driven through Chromium's debugging pipe ---------------------------
 # Each prints PASS:/FAIL: lines; the screenshots are kept for a look.

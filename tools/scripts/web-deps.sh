@@ -1,11 +1,16 @@
 #!/usr/bin/env bash
 # Sets up everything the WebAssembly build needs and prints the folder of the
-# wasm libraries (it holds sdl2/ and libopenmpt/, each with include/ and lib/).
+# wasm libraries (it holds sdl2/ and libopenmpt-wasm-eh/, each with include/ and lib/).
 #
 # Installs Debian's emscripten, chromium and python3 when missing, then builds
 # SDL2 and libopenmpt for wasm from Debian's source packages, once: the builds
 # are kept outside the checkout, in a folder named by the emscripten version
 # and the source package versions, and are only made again when missing.
+# libopenmpt reports a damaged module by throwing inside and catching at its
+# C interface; without exception catching a wasm build aborts there instead.
+# So it is built with WebAssembly exceptions, into a folder (and under a link
+# name, libopenmpt-wasm-eh) of its own: a build made without them is never
+# taken for one made with them.
 #   web-deps.sh            (prints the prefix on stdout, logs on stderr)
 # Environment: DEMO_DEPS_DIR (default /var/cache/demo-deps), JOBS (default 2).
 set -euo pipefail
@@ -52,17 +57,21 @@ build_sdl2() {
   rm -rf "$work"
 }
 
+mpt_flavour=wasm-eh
+mpt_flags=-fwasm-exceptions
+
 build_libopenmpt() {
-  local dest="$prefix/$mpt_name"
+  local dest="$prefix/$mpt_name-$mpt_flavour"
   [ -f "$dest/.complete" ] && return 0
   log "building $mpt_name for wasm (a few minutes)"
-  local work="$prefix/.work-$mpt_name"
+  local work="$prefix/.work-$mpt_name-$mpt_flavour"
   rm -rf "$work" "$dest"
   mkdir -p "$work"
   # An autotools build writes into its source tree: build in a copy.
   cp -a "$mpt_src" "$work/src"
   (
     cd "$work/src"
+    CXXFLAGS="-g -O2 $mpt_flags" LDFLAGS="$mpt_flags" \
     emconfigure ./configure --build=x86_64-pc-linux-gnu --host=i686-pc-linux-gnu \
       --prefix="$work/install" --disable-shared --enable-static \
       --disable-openmpt123 --disable-examples --disable-tests --disable-doxygen-doc \
@@ -82,5 +91,5 @@ build_libopenmpt
 
 # Stable names for the build to point at.
 ln -sfn "$sdl_name" "$prefix/sdl2"
-ln -sfn "$mpt_name" "$prefix/libopenmpt"
+ln -sfn "$mpt_name-$mpt_flavour" "$prefix/libopenmpt-$mpt_flavour"
 echo "$prefix"

@@ -2,8 +2,11 @@
 // its icons; the service worker controls the page after the first visit;
 // with the network off a reload of the check mode gives the same hashes as
 // online (and as the native frames); a new build's worker replaces the old
-// cache. The site is a copy the test may change: for the new build it adds a
-// line to page.css and writes the worker again as the build does.
+// cache; the worker answers only the site's own files, so another page
+// served beside them (SITE_DIR/sub/, and the site's folder itself, which may
+// be another site's by now) comes from the network. The site is a copy the
+// test may change: it adds sub/, and for the new build it adds a line to
+// page.css and writes the worker again as the build does.
 //   node web-offline-test.js URL SITE_DIR SERVER_LOG SOURCE_DIR CHECK_FRAGMENT EXPECTED_HASHES
 // SERVER_LOG: the site server's log of requests; EXPECTED_HASHES: the
 // "K sha256" lines of the native frames the check names.
@@ -77,6 +80,16 @@ async function setOffline(browser, page, offline) {
 // The requests in the server's log.
 const serverLines = () => fs.readFileSync(serverLog, 'utf8').split('\n').filter((line) => / "GET /.test(line));
 
+// Whether the server's log names a request for the path after its first
+// `after` lines (the log line may follow the response by a moment).
+async function askedFor(pathname, after) {
+  for (let i = 0; i < 20; i += 1) {
+    if (serverLines().slice(after).some((line) => line.includes(`"GET ${pathname} `))) return true;
+    await new Promise((resolve) => setTimeout(resolve, 100));
+  }
+  return false;
+}
+
 run([], 240000, async (browser) => {
   const page = await browser.attachPage();
   await page.send('Page.navigate', { url });
@@ -84,13 +97,34 @@ run([], 240000, async (browser) => {
   await checkManifest(page);
 
   if (!await page.waitFor('the service worker to control the page', `navigator.serviceWorker.controller !== null`, 30000)) return;
-  const siteFiles = fs.readdirSync(siteDir).filter((f) => f !== 'sw.js').map((f) => '/' + f);
+  const siteFiles = fs.readdirSync(siteDir, { withFileTypes: true })
+    .filter((entry) => entry.isFile() && entry.name !== 'sw.js').map((entry) => '/' + entry.name);
   const wanted = siteFiles.sort().join(' ');
   const caches = await stored(page);
   if (caches.length === 1 && caches[0].paths.join(' ') === wanted) {
     pass(`after the first visit the service worker controls the page and stores the site (${caches[0].name}: ${caches[0].paths.length} files)`);
   } else {
     fail(`after the first visit: caches ${JSON.stringify(caches)}, expected one with ${wanted}`);
+  }
+
+  // Another page beside the site, and the site's folder: from the server.
+  fs.mkdirSync(path.join(siteDir, 'sub'), { recursive: true });
+  fs.writeFileSync(path.join(siteDir, 'sub', 'index.html'), '<!DOCTYPE html><title>another site</title>\n');
+  const folderUrl = url.replace(/[^/]*$/, '');
+  const served = [];
+  for (const address of [folderUrl + 'sub/', folderUrl + 'sub/index.html', folderUrl]) {
+    const linesBefore = serverLines().length;
+    await page.send('Page.navigate', { url: address });
+    await page.waitFor(`the page at ${address}`, `document.readyState === 'complete'`, 30000);
+    const title = await page.evaluate('document.title');
+    const asked = await askedFor(new URL(address).pathname, linesBefore);
+    served.push(`${address}: ${title}, ${asked ? 'from the server' : 'not from the server'}`);
+  }
+  if (served.every((line) => line.endsWith('from the server') && !line.endsWith('not from the server')) &&
+      served[0].includes('another site') && served[1].includes('another site')) {
+    pass(`the service worker leaves other pages to the network (${served.join('; ')})`);
+  } else {
+    fail(`the service worker and other pages: ${served.join('; ')}`);
   }
 
   const checkUrl = `${url}#${checkFragment}`;

@@ -97,10 +97,21 @@ function loadData() {
   return fetch('demo.data').then((response) => counted(response, 1, 'application/octet-stream')).then(wholeBody);
 }
 
+// A page opened from a file (file://) cannot fetch its own files: browsers
+// refuse it. The page says so instead of the browser's bare "Failed to fetch".
+const kServeOverHttp = 'this page was opened as a file, and a browser loads demo.wasm and demo.data ' +
+  'only over HTTP. Serve its folder with a web server (for example "python3 -m http.server" in the ' +
+  'folder, or "make serve-web" in the source tree) and open the address it gives.';
+
+function loadSiteFiles() {
+  if (location.protocol === 'file:') return Promise.reject(kServeOverHttp);
+  return Promise.all([loadWasm(), loadData()]);
+}
+
 // Both files, once: { wasm: WebAssembly.Module, data: ArrayBuffer }. When
 // both are in, the bar ends at the bytes received (a server that compresses
 // them announces fewer).
-const siteFiles = Promise.all([loadWasm(), loadData()]).then(([wasm, data]) => {
+const siteFiles = loadSiteFiles().then(([wasm, data]) => {
   loadingBar.max = Math.max(loadCount.received, 1);
   loadingBar.value = loadingBar.max;
   loadedText.textContent = (loadCount.received / kMegabyte).toFixed(1) + ' MB';
@@ -155,15 +166,32 @@ function prepareNextRun(message) {
 // Runs inside the click or tap on Start: SDL makes its audio context there,
 // and mobile Safari lets a context play only when it is resumed within the
 // handler of the touch itself.
+// When the music cannot start, the message says why; the files are then
+// damaged or incomplete, so another instance made of them would fail the same
+// way: Start stays off and the page asks for a reload, which loads them again.
+const kReload = ' Reload the page to load the demo again.';
+
+function musicStarted(demo) {
+  let reason = '';
+  try {
+    if (demo._demo_start()) return true;
+    reason = demo.UTF8ToString(demo._demo_text());
+  } catch (error) {
+    reason = String(error);
+    say(reason);
+  }
+  statusLine.textContent = 'The music qzt_dmbl.xm (in demo.data) could not start: ' + reason.replace(/\.*$/, '.') + kReload;
+  startButton.disabled = true;
+  panel.hidden = false;
+  return false;
+}
+
 function start() {
   if (ready === null || playing !== null) return;
   const demo = ready;
   ready = null;
   autoplay = false;
-  if (!demo._demo_start()) {
-    prepareNextRun('The music could not start: ' + demo.UTF8ToString(demo._demo_text()));
-    return;
-  }
+  if (!musicStarted(demo)) return;
   const audio = demo.SDL2 && demo.SDL2.audioContext;
   if (audio && audio.state !== 'running') audio.resume().catch(() => {});
   playing = demo;
