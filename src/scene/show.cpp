@@ -9,9 +9,6 @@
 
 namespace {
 
-constexpr double kSpinPerMillisecond = 0.0002631578947368421;  // the double nearest 1/3800
-constexpr double kRowPhasePerMillisecond = 0.0004;
-constexpr double kColumnPhaseFactor = 5.0;
 constexpr int32_t kSmearTop = 240;
 constexpr int32_t kSmearBottom = 479;
 

@@ -2,10 +2,9 @@
 // The whole presentation as one object: every piece of run-long state (the
 // frame, the last music reading, the two angles, the scroll text, the random
 // generator, the mesh and the images) and the two phases of the timeline.
-// A host drives it: it reads the music clock, hands the reading to step(),
-// and does what the step asks (present the frame, set the music's volume
-// first, or stop). run() is that loop for hosts that may block; a host whose
-// loop is a per-frame callback calls step() once per callback.
+// A host drives it through the frame loop (driver/run_loop.h): it reads the
+// music clock, hands the reading to step(), and does what the step asks
+// (present the frame, set the music's volume first, or stop).
 #include <array>
 #include <cstdint>
 #include <string>
@@ -35,9 +34,6 @@ struct ShowStep {
     int32_t volume = 0;
 };
 
-inline constexpr int32_t kBackgroundDarkening = 50;
-inline constexpr int32_t kFadeDarkening = 3;
-
 class Show {
 public:
     // The scroll message in place, the generator at its seed, the frame and
@@ -66,20 +62,6 @@ public:
     // fade frames while it is below the fade end, then Stop. A fade frame's
     // volume is the timeline's.
     ShowStep step(int32_t reading);
-
-    // Both phases against a clock, as the demo programs run them. setVolume
-    // receives every fade frame's volume before present(), which shows
-    // frame() and returns false to stop. Returns false when present() did.
-    template <typename ReadClock, typename SetVolume, typename Present>
-    bool run(ReadClock readClock, SetVolume setVolume, Present present) {
-        while (!finished()) {
-            const ShowStep next = step(readClock());
-            if (next.action == ShowAction::Stop) break;
-            if (next.action == ShowAction::SetVolumeAndPresent) setVolume(next.volume);
-            if (!present()) return false;
-        }
-        return true;
-    }
 
     // The frame as the last step composed it (640x480).
     const Image& frame() const { return screen; }

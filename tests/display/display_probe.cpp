@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
     uint32_t count = 0;
     for (; SDL_GetTicks() - start < limitMs; ++count) {
         if (moving) std::fill(frame.begin(), frame.end(), (count * 0x050301u) & 0xFFFFFF);
-        displayPresent(frame.data());
+        if (displayPresent(frame.data()) == kDisplayQuit) return 0;
     }
     std::printf("time is up after %u presents\n", count);
     return 3;

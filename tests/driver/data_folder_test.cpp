@@ -1,21 +1,18 @@
 // Where the programs find their data files: the choice among candidate
-// folders, the folder of the running program, and a demo started in a
-// folder without data, which runs on the data beside its program file.
+// folders, the folder of the running program, and a program started in a
+// folder without data, which enters the folder beside its program file.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 
 #include "driver/data_folder.h"
-#include "run_folder.h"
 #include "scene/data_files.h"
 #include "support/system.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using namespace std::chrono_literals;
-using namespace transcript;
 
 // A fresh folder holding the named files (empty ones), given as a prefix.
 class Candidate {
@@ -54,19 +51,14 @@ TEST(DataFolder, TheProgramsFolderIsTheFolderOfItsFile) {
     EXPECT_EQ(executableFolder(), fs::canonical(DEMO_RUN_DIR).string() + "/");
 }
 
-TEST(DataFolder, ADemoStartedInAFolderWithoutDataRunsOnTheDataBesideItsProgram) {
-    RunFolder folder(
-        {kBackgroundFile.name, kFlareFile.name, kSmallFlareFile.name, kFontFile.name, kSongFileName});
-    ASSERT_TRUE(folder.ready());
-    const Environment environment{{"SDL_AUDIODRIVER", "dummy"},
-                                  {"DEMO_TEST_CLOCK_OFFSET_MS", "159000"},
-                                  {"DEMO_TEST_VOLUME_LOG", folder.file("volume.log")},
-                                  {"DEMO_TEST_DISPLAY_LOG", folder.file("display.log")}};
-    const ChildResult run = folder.run("driver_scripted_demo", environment, 120s);
-    EXPECT_TRUE(run.exited) << "ended by signal " << run.signal;
-    EXPECT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(run.out, fullRun()) << "no loader message, no sound error, nothing extra";
-    EXPECT_NE(readText(folder.file("display.log")), "");
+TEST(DataFolder, AProgramStartedInAFolderWithoutDataEntersTheFolderBesideItsFile) {
+    const Candidate empty({});
+    const fs::path start = fs::current_path();
+    fs::current_path(empty.prefix());
+    enterDataFolder();
+    const fs::path entered = fs::current_path();
+    fs::current_path(start);
+    EXPECT_EQ(entered, fs::canonical(DEMO_RUN_DIR));
 }
 
 }  // namespace
