@@ -48,8 +48,8 @@ public:
     // be opened.
     bool loadImages(const std::string& folder = "");
     // For hosts that bring pictures of their own (tests, benchmarks).
-    ShowImages& images() { return pictures; }
-    const ShowImages& images() const { return pictures; }
+    ShowImages& images() { return images_; }
+    const ShowImages& images() const { return images_; }
 
     // Start-up scene: builds the mesh, sets both angles to 1.0, clears the
     // frame, darkens the background by 50 and projects the mesh once.
@@ -64,7 +64,7 @@ public:
     ShowStep step(int32_t reading);
 
     // The frame as the last step composed it (640x480).
-    const Image& frame() const { return screen; }
+    const Image& frame() const { return frame_; }
 
     // One show frame for clock reading t: jitter, background, scroller,
     // wave, projection, wireframe, smear, flares, then the angles for the
@@ -78,13 +78,13 @@ public:
     // One fade frame: darkens the frame by 3.
     void composeFadeFrame(int32_t t);
 
-    int32_t musicTime() const { return lastReading; }
-    double spinAngle() const { return spin; }
-    double rowPhase() const { return rows; }
-    const RandomState& random() const { return generator; }
-    const VertexList& vertices() const { return meshVertices; }
-    const TriangleList& triangles() const { return meshTriangles; }
-    const ScrollText& scrollText() const { return text; }
+    int32_t musicTime() const { return musicTime_; }
+    double spinAngle() const { return spinAngle_; }
+    double rowPhase() const { return rowPhase_; }
+    const RandomState& random() const { return random_; }
+    const VertexList& vertices() const { return vertices_; }
+    const TriangleList& triangles() const { return triangles_; }
+    const ScrollText& scrollText() const { return scrollText_; }
 
     // What a show frame carries over to the next: the mesh's vertices, the
     // reading, the angles and the generator. Restoring one taken in the show
@@ -101,14 +101,14 @@ public:
     void restore(const Snapshot& saved);
 
 private:
-    Image screen{kScreenWidth, kScreenHeight};
-    ShowImages pictures;
-    ScrollText text{};
-    int32_t lastReading = 0;  // 0 until the first frame reads the clock
-    double spin = 1.0;
-    double rows = 1.0;
-    RandomState generator;
-    VertexList meshVertices;
-    TriangleList meshTriangles;
-    Timeline timeline;
+    Image frame_{kScreenWidth, kScreenHeight};
+    ShowImages images_;
+    ScrollText scrollText_{};
+    int32_t musicTime_ = 0;  // 0 until the first frame reads the clock
+    double spinAngle_ = 1.0;
+    double rowPhase_ = 1.0;
+    RandomState random_;
+    VertexList vertices_;
+    TriangleList triangles_;
+    Timeline timeline_;
 };

@@ -51,11 +51,19 @@ private:
 };
 
 // The capture's start-up without its outputs: the images from the working
-// folder and the scene set up.
-void setUpShow(Show& show) {
-    show.loadImages();
-    show.setUp();
-}
+// folder and the scene set up; the frame loop at 60 fps into a screen.
+class CaptureRun {
+public:
+    CaptureRun() {
+        show.loadImages();
+        show.setUp();
+    }
+    FrameResult run(Screen& screen) { return runFrames(show, clock, screen); }
+
+private:
+    Show show;
+    FrameClock clock{kRealTimeFps};
+};
 
 void reportRate(benchmark::State& state, int64_t frames) {
     state.counters["frames_per_s"] = benchmark::Counter(double(frames), benchmark::Counter::kIsRate);
@@ -68,12 +76,10 @@ void BM_CaptureCompose60(benchmark::State& state) {
     int64_t frames = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        Show show;
-        setUpShow(show);
-        FrameClock clock(kRealTimeFps);
+        CaptureRun capture;
         DiscardFrames sink;
         state.ResumeTiming();
-        runFrames(show, clock, sink);
+        capture.run(sink);
         const int32_t ran = sink.presented;
         if (ran != expected) state.SkipWithError("the timeline ran a different number of frames");
         frames += ran;
@@ -93,12 +99,10 @@ void BM_CaptureWriteRawToRam60(benchmark::State& state) {
     int64_t frames = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        Show show;
-        setUpShow(show);
-        FrameClock clock(kRealTimeFps);
+        CaptureRun capture;
         WriteAndDropFrames sink(dir);
         state.ResumeTiming();
-        if (runFrames(show, clock, sink) == FrameResult::Stopped) {
+        if (capture.run(sink) == FrameResult::Stopped) {
             state.SkipWithError(sink.error().c_str());
             break;
         }
