@@ -10,6 +10,7 @@
 #include "display/display.h"
 #include "driver/demo_host.h"
 #include "run_folder.h"
+#include "support/system.h"
 #include "support/transcript.h"
 
 namespace {
@@ -201,15 +202,23 @@ TEST(DemoRun, EachSoundStartFailurePrintsItsLineAndNothingMore) {
     }
 }
 
-TEST(DemoRun, AMissingImageIsReportedOnItsOwnLineAndTheRunGoesOn) {
-    RunFolder folder({"flare.raw"});
-    ASSERT_TRUE(folder.ready());
-    const RunOutput run = runWith(clockFrom(159000, 1000));
-    EXPECT_EQ(run.end, DemoEnd::Finished);
-    EXPECT_EQ(run.out, std::string(kStart) +
-                           "Fehler beim \xC3\xB6"
-                           "ffnen der Bilddatei: flare.raw" +
-                           kLoadingSound + kInitDisplay + kGo + credits());
+// A pipe never opens for reading until someone writes into it: in place of
+// an image it is reported as a missing one, not waited for.
+TEST(DemoRun, AMissingImageOrAPipeInItsPlaceIsReportedOnItsOwnLineAndTheRunGoesOn) {
+    for (const bool pipe : {false, true}) {
+        RunFolder folder({"flare.raw"});
+        ASSERT_TRUE(folder.ready());
+        if (pipe) {
+            ASSERT_TRUE(makeFifo(folder.file("flare.raw")));
+        }
+        const RunOutput run = runWith(clockFrom(159000, 1000));
+        EXPECT_EQ(run.end, DemoEnd::Finished);
+        EXPECT_EQ(run.out, std::string(kStart) +
+                               "Fehler beim \xC3\xB6"
+                               "ffnen der Bilddatei: flare.raw" +
+                               kLoadingSound + kInitDisplay + kGo + credits())
+            << (pipe ? "pipe" : "missing");
+    }
 }
 
 }  // namespace
