@@ -84,13 +84,8 @@ bool parseCheckRequest(std::string_view fragment, CheckRequest& request, std::st
         return false;
     }
     // The same range as demo_capture's --only.
-    const int32_t totalFrames = makeFrameSchedule(request.fps).totalFrames;
-    if (request.frames.back() >= totalFrames) {
-        error = "frame " + std::to_string(request.frames.back()) + " is outside the timeline (frames 0 to " +
-                std::to_string(totalFrames - 1) + " at " + std::to_string(request.fps) + " fps)";
-        return false;
-    }
-    return true;
+    error = frameOutsideTimeline(request.frames.back(), request.fps);
+    return error.empty();
 }
 
 std::string frameSha256(const Image& frame) {
@@ -98,21 +93,22 @@ std::string frameSha256(const Image& frame) {
     return sha256Hex(littleEndianBytes(frame, scratch.data()), scratch.size());
 }
 
-CheckRun::CheckRun(Show& show, CheckRequest request) : show(show), request(std::move(request)) {}
+CheckRun::CheckRun(Show& show, CheckRequest request)
+    : show(show), request(std::move(request)), clock(this->request.fps) {}
 
 bool CheckRun::done() const { return ended || hashes.size() == request.frames.size(); }
 
 bool CheckRun::advance(int32_t maxFrames) {
     for (int32_t n = 0; n < maxFrames && !done(); ++n) {
-        const ShowStep step = show.step(frameReading(nextFrame, request.fps));
-        if (step.action == ShowAction::Stop) {
-            ended = true;
-            break;
-        }
-        if (nextFrame == request.frames[hashes.size()]) hashes.push_back(frameSha256(show.frame()));
-        ++nextFrame;
+        ended = runFrame(show, clock, *this) == FrameResult::TimelineOver;
     }
     return done();
+}
+
+bool CheckRun::present(const Image& frame) {
+    if (presented == request.frames[hashes.size()]) hashes.push_back(frameSha256(frame));
+    ++presented;
+    return true;
 }
 
 std::string CheckRun::report() const {

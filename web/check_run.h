@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "driver/run_loop.h"
 #include "raster/image.h"
 #include "scene/show.h"
 
@@ -28,9 +29,9 @@ bool parseCheckRequest(std::string_view fragment, CheckRequest& request, std::st
 // the bytes `demo_capture --raw` writes for it.
 std::string frameSha256(const Image& frame);
 
-// Steps a Show through the request's frames a slice at a time, so the page
-// can stay responsive between slices.
-class CheckRun {
+// The frame loop at the request's frame rate, a slice at a time so the page
+// stays responsive between slices, with a screen that hashes the chosen frames.
+class CheckRun : private Screen {
 public:
     // The show must be set up and not yet stepped.
     CheckRun(Show& show, CheckRequest request);
@@ -43,12 +44,15 @@ public:
     // One line "K hash" per chosen frame in ascending order; a frame past
     // the end of the show gets "K none".
     std::string report() const;
-    int32_t framesComposed() const { return nextFrame; }
+    int32_t framesComposed() const { return presented; }
 
 private:
+    bool present(const Image& frame) override;
+
     Show& show;
     CheckRequest request;
+    FrameClock clock;
     std::vector<std::string> hashes;  // one per chosen frame reached so far
-    int32_t nextFrame = 0;
+    int32_t presented = 0;
     bool ended = false;
 };

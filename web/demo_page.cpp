@@ -18,21 +18,28 @@
 #include <vector>
 
 #include "check_run.h"
-#include "driver/host.h"
+#include "driver/demo_host.h"
 #include "rgba_frame.h"
-#include "scene/show.h"
-#include "sound/sound_library.h"
 
 namespace {
 
 enum class Stage { Empty, Loaded, Playing, Checking, Over };
 
+// Keeps each presented frame as RGBA for the page's canvas.
+class RgbaScreen : public Screen {
+public:
+    bool present(const Image& frame) override {
+        convertToRgba(frame, rgba.data());
+        return true;
+    }
+    std::vector<uint8_t> rgba = std::vector<uint8_t>(size_t{4} * kScreenWidth * kScreenHeight);
+};
+
 struct Page {
     Stage stage = Stage::Empty;
-    std::unique_ptr<Show> show;
-    FMUSIC_MODULE* song = nullptr;
+    std::unique_ptr<DemoHost> host;
     std::unique_ptr<CheckRun> check;
-    std::vector<uint8_t> rgba = std::vector<uint8_t>(size_t{4} * kScreenWidth * kScreenHeight);
+    RgbaScreen screen;
     std::string text;
 };
 
@@ -50,8 +57,8 @@ extern "C" {
 EMSCRIPTEN_KEEPALIVE int demo_load() {
     Page& p = page();
     if (p.stage != Stage::Empty) return 0;
-    p.show = std::make_unique<Show>();
-    loadShow(*p.show);
+    p.host = std::make_unique<DemoHost>(kSoundLibrary);
+    p.host->loadData();
     p.stage = Stage::Loaded;
     return 1;
 }
@@ -62,18 +69,17 @@ EMSCRIPTEN_KEEPALIVE int demo_load() {
 EMSCRIPTEN_KEEPALIVE int demo_start() {
     Page& p = page();
     if (p.stage != Stage::Loaded) return 0;
-    const MusicStart music = startShowMusic();
-    if (music.song == nullptr) {
+    if (!p.host->startMusic()) {
         // The page shows the line; the sound system a failed load left open is closed.
-        say(music.failure.c_str());
-        p.text = music.failure.substr(0, music.failure.find('\n'));
+        const std::string& failure = p.host->failure();
+        say(failure.c_str());
+        p.text = failure.substr(0, failure.find('\n'));
         FSOUND_Close();
         p.stage = Stage::Over;
         return 0;
     }
-    p.song = music.song;
-    p.show->setUp();
-    say(kGoText);
+    p.host->setUpScene();
+    p.host->go();
     p.stage = Stage::Playing;
     return 1;
 }
@@ -84,16 +90,10 @@ EMSCRIPTEN_KEEPALIVE int demo_start() {
 EMSCRIPTEN_KEEPALIVE int demo_frame() {
     Page& p = page();
     if (p.stage != Stage::Playing) return 0;
-    const ShowStep step = p.show->step(FMUSIC_GetTime(p.song));
-    if (step.action == ShowAction::Stop) {
-        closeShow(p.song);
-        p.song = nullptr;
-        p.stage = Stage::Over;
-        return 0;
-    }
-    if (step.action == ShowAction::SetVolumeAndPresent) FMUSIC_SetMasterVolume(p.song, step.volume);
-    convertToRgba(p.show->frame(), p.rgba.data());
-    return 1;
+    if (p.host->frame(p.screen) == FrameResult::Presented) return 1;
+    p.host->close();
+    p.stage = Stage::Over;
+    return 0;
 }
 
 // Escape: the show ends at once and the sound stops; no credits, as natively.
@@ -103,12 +103,12 @@ EMSCRIPTEN_KEEPALIVE void demo_stop() {
     p.stage = Stage::Over;
 }
 
-EMSCRIPTEN_KEEPALIVE uint8_t* demo_pixels() { return page().rgba.data(); }
+EMSCRIPTEN_KEEPALIVE uint8_t* demo_pixels() { return page().screen.rgba.data(); }
 
 // The reading the last frame was composed for, in milliseconds.
 EMSCRIPTEN_KEEPALIVE int demo_music_time() {
     const Page& p = page();
-    return p.show ? p.show->musicTime() : 0;
+    return p.host ? p.host->show().musicTime() : 0;
 }
 
 // Check mode from the page's fragment ("frames=0,2600,6000&fps=50"): sets
@@ -118,8 +118,8 @@ EMSCRIPTEN_KEEPALIVE int demo_check_begin(const char* fragment) {
     if (p.stage != Stage::Loaded) return 0;
     CheckRequest request;
     if (!parseCheckRequest(fragment, request, p.text)) return 0;
-    p.show->setUp();
-    p.check = std::make_unique<CheckRun>(*p.show, std::move(request));
+    p.host->setUpScene();
+    p.check = std::make_unique<CheckRun>(p.host->show(), std::move(request));
     p.stage = Stage::Checking;
     return 1;
 }
@@ -130,7 +130,7 @@ EMSCRIPTEN_KEEPALIVE int demo_check_advance(int maxFrames) {
     Page& p = page();
     if (p.stage != Stage::Checking) return p.stage == Stage::Over ? 1 : 0;
     const bool done = p.check->advance(maxFrames);
-    convertToRgba(p.show->frame(), p.rgba.data());  // the page shows the check's progress
+    p.screen.present(p.host->show().frame());  // the page shows the check's progress
     if (!done) return 0;
     p.text = p.check->report();
     p.stage = Stage::Over;

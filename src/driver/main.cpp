@@ -1,42 +1,32 @@
-// The demo's entry point: start-up, the show and fade phases timed by the
-// music clock, and the closing with its credits.
+// The demo's entry point: the demo's run with the SDL display back end the
+// program is linked with and the sound library, and the exit code of its end.
 #include <cstdio>
 #include <cstdlib>
+#include <iostream>
 
 #include "display/display.h"
 #include "driver/console.h"
 #include "driver/data_folder.h"
-#include "driver/host.h"
-#include "scene/show.h"
-#include "sound/sound_library.h"
+#include "driver/demo_host.h"
 
 int main() {
     prepareConsole();
     enterDataFolder();
-    Show show;  // holds the scroll message from here on
-    loadShow(show);
-    const MusicStart music = startShowMusic();
-    if (music.song == nullptr) {
-        std::printf("%s", music.failure.c_str());
-        std::exit(1);  // the runtime's normal exit: the streams are flushed
+    switch (runDemo(kSoundLibrary, DisplayBackEnd{displayInit, displayPresent, displayShutdown})) {
+        case DemoEnd::Finished: return 0;
+        case DemoEnd::Quit:
+            // Escape or a closed window: at once, without freeing the music
+            // (its threads end with the process) or any exit handler. Every
+            // message is flushed already; this only makes sure of it.
+            std::cout.flush();
+            std::fflush(stdout);
+            std::_Exit(0);
+        case DemoEnd::DisplayFailed:
+            // After the demo's own message on standard output, SDL's reason
+            // for a person who wonders why nothing showed.
+            std::fprintf(stderr, "cannot start the display: %s\n", displayFailureReason());
+            break;
+        case DemoEnd::SoundFailed: break;
     }
-    FMUSIC_MODULE* song = music.song;
-    show.setUp();
-    say(kInitDisplayText);
-    if (!displayInit("test", kScreenWidth, kScreenHeight)) {
-        say(kDisplayFailedText);
-        std::fprintf(stderr, "cannot start the display: %s\n", displayFailureReason());
-        return 1;
-    }
-    say(kGoText);
-
-    show.run([song] { return FMUSIC_GetTime(song); },
-             [song](int32_t volume) { FMUSIC_SetMasterVolume(song, volume); },
-             [&show] {
-                 displayPresent(show.frame().getPixels());  // a lost frame is simply shown by the next one
-                 return true;
-             });
-
-    closeShow(song);
-    return 0;
+    return 1;  // the runtime's normal exit: the streams are flushed
 }

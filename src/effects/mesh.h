@@ -3,6 +3,8 @@
 // takes it apart one vertex per frame after 40 seconds.
 #include <cstdint>
 
+#include "effects/choreography.h"
+
 struct MeshVertex {
     int32_t x = 0;
     int32_t y = 0;
@@ -52,7 +54,6 @@ using TriangleList = ItemList<MeshTriangle>;
 inline constexpr int32_t kMeshSide = 15;
 inline constexpr int32_t kMeshVertexCount = 225;
 inline constexpr int32_t kMeshTriangleCount = 196;
-inline constexpr int32_t kJitterStartTime = 40000;
 
 inline constexpr int32_t kRandomSeed = 12345;
 

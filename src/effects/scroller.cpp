@@ -2,6 +2,7 @@
 // the frame, moving left 100 pixels per second, bobbing and swaying.
 #include "effects/scroller.h"
 
+#include "effects/choreography.h"
 #include "effects/glyph_layout.h"
 #include "raster/portable_trig.h"
 
@@ -26,8 +27,8 @@ void drawGlyph(char character, int32_t x, int32_t y, Image& destination, const I
 }
 
 void drawScroller(Image& destination, const Image& font, int32_t t, const ScrollText& text) {
-    const int32_t start = kScrollEntry - t / 10;
-    const int32_t phase = t / 100;
+    const int32_t start = kScrollEntry - t / kScrollMsPerPixel;
+    const int32_t phase = t / kBobMsPerStep;
     const int64_t width = destination.getWidth();
     for (int32_t i = 0; i < kScrollTextSize && text[i] != 0; ++i) {
         const int64_t base = int64_t{start} + int64_t{kGlyphAdvance} * i;

@@ -1,9 +1,9 @@
 #pragma once
 // The wave over the grid's heights and the spin/tilt/perspective projection.
+#include "effects/choreography.h"
 #include "effects/mesh.h"
 
 inline constexpr double kMeshTilt = -0.5;
-inline constexpr int32_t kStrongWaveTime = 60000;
 
 // Heights of the grid for column phase p and row phase q; the music time
 // chooses the calm form or, from 60 seconds on, the strong one.

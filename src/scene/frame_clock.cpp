@@ -23,3 +23,10 @@ FrameSchedule makeFrameSchedule(int32_t fps) {
     }
     return schedule;
 }
+
+std::string frameOutsideTimeline(int32_t frame, int32_t fps) {
+    const int32_t totalFrames = makeFrameSchedule(fps).totalFrames;
+    if (frame < totalFrames) return "";
+    return "frame " + std::to_string(frame) + " is outside the timeline (frames 0 to " +
+           std::to_string(totalFrames - 1) + " at " + std::to_string(fps) + " fps)";
+}

@@ -3,6 +3,7 @@
 // and the page's check mode): frame k reads (k x 1000) / fps milliseconds.
 // Stepping the timeline with it gives the frames of each phase.
 #include <cstdint>
+#include <string>
 
 #include "scene/timeline.h"
 
@@ -45,3 +46,7 @@ FrameSchedule makeFrameSchedule(int32_t fps);
 inline int32_t captureLengthMs(const FrameSchedule& schedule) {
     return frameReading(schedule.totalFrames - 1, schedule.fps);
 }
+
+// Empty when frame lies in the timeline at fps; otherwise "frame K is
+// outside the timeline (frames 0 to N at F fps)".
+std::string frameOutsideTimeline(int32_t frame, int32_t fps);

@@ -2,10 +2,9 @@
 // The whole presentation as one object: every piece of run-long state (the
 // frame, the last music reading, the two angles, the scroll text, the random
 // generator, the mesh and the images) and the two phases of the timeline.
-// A host drives it: it reads the music clock, hands the reading to step(),
-// and does what the step asks (present the frame, set the music's volume
-// first, or stop). run() is that loop for hosts that may block; a host whose
-// loop is a per-frame callback calls step() once per callback.
+// A host drives it through the frame loop (driver/run_loop.h): it reads the
+// music clock, hands the reading to step(), and does what the step asks
+// (present the frame, set the music's volume first, or stop).
 #include <array>
 #include <cstdint>
 #include <string>
@@ -35,9 +34,6 @@ struct ShowStep {
     int32_t volume = 0;
 };
 
-inline constexpr int32_t kBackgroundDarkening = 50;
-inline constexpr int32_t kFadeDarkening = 3;
-
 class Show {
 public:
     // The scroll message in place, the generator at its seed, the frame and
@@ -52,8 +48,8 @@ public:
     // be opened.
     bool loadImages(const std::string& folder = "");
     // For hosts that bring pictures of their own (tests, benchmarks).
-    ShowImages& images() { return pictures; }
-    const ShowImages& images() const { return pictures; }
+    ShowImages& images() { return images_; }
+    const ShowImages& images() const { return images_; }
 
     // Start-up scene: builds the mesh, sets both angles to 1.0, clears the
     // frame, darkens the background by 50 and projects the mesh once.
@@ -67,22 +63,8 @@ public:
     // volume is the timeline's.
     ShowStep step(int32_t reading);
 
-    // Both phases against a clock, as the demo programs run them. setVolume
-    // receives every fade frame's volume before present(), which shows
-    // frame() and returns false to stop. Returns false when present() did.
-    template <typename ReadClock, typename SetVolume, typename Present>
-    bool run(ReadClock readClock, SetVolume setVolume, Present present) {
-        while (!finished()) {
-            const ShowStep next = step(readClock());
-            if (next.action == ShowAction::Stop) break;
-            if (next.action == ShowAction::SetVolumeAndPresent) setVolume(next.volume);
-            if (!present()) return false;
-        }
-        return true;
-    }
-
     // The frame as the last step composed it (640x480).
-    const Image& frame() const { return screen; }
+    const Image& frame() const { return frame_; }
 
     // One show frame for clock reading t: jitter, background, scroller,
     // wave, projection, wireframe, smear, flares, then the angles for the
@@ -96,13 +78,13 @@ public:
     // One fade frame: darkens the frame by 3.
     void composeFadeFrame(int32_t t);
 
-    int32_t musicTime() const { return lastReading; }
-    double spinAngle() const { return spin; }
-    double rowPhase() const { return rows; }
-    const RandomState& random() const { return generator; }
-    const VertexList& vertices() const { return meshVertices; }
-    const TriangleList& triangles() const { return meshTriangles; }
-    const ScrollText& scrollText() const { return text; }
+    int32_t musicTime() const { return musicTime_; }
+    double spinAngle() const { return spinAngle_; }
+    double rowPhase() const { return rowPhase_; }
+    const RandomState& random() const { return random_; }
+    const VertexList& vertices() const { return vertices_; }
+    const TriangleList& triangles() const { return triangles_; }
+    const ScrollText& scrollText() const { return scrollText_; }
 
     // What a show frame carries over to the next: the mesh's vertices, the
     // reading, the angles and the generator. Restoring one taken in the show
@@ -119,14 +101,14 @@ public:
     void restore(const Snapshot& saved);
 
 private:
-    Image screen{kScreenWidth, kScreenHeight};
-    ShowImages pictures;
-    ScrollText text{};
-    int32_t lastReading = 0;  // 0 until the first frame reads the clock
-    double spin = 1.0;
-    double rows = 1.0;
-    RandomState generator;
-    VertexList meshVertices;
-    TriangleList meshTriangles;
-    Timeline timeline;
+    Image frame_{kScreenWidth, kScreenHeight};
+    ShowImages images_;
+    ScrollText scrollText_{};
+    int32_t musicTime_ = 0;  // 0 until the first frame reads the clock
+    double spinAngle_ = 1.0;
+    double rowPhase_ = 1.0;
+    RandomState random_;
+    VertexList vertices_;
+    TriangleList triangles_;
+    Timeline timeline_;
 };

@@ -7,9 +7,7 @@
 // the same readings.
 #include <cstdint>
 
-inline constexpr int32_t kShowEndTime = 150000;
-inline constexpr int32_t kFadeEndTime = 160000;
-inline constexpr int32_t kFadeLength = kFadeEndTime - kShowEndTime;
+#include "effects/choreography.h"
 
 // The music's volume when the fade begins: its full volume.
 inline constexpr int32_t kFadeStartVolume = 255;

@@ -1,33 +1,25 @@
 // FMUSIC_*: loading, playing, timing and freeing a song.
 #include "sound/song.h"
 
-#include <cstdio>
 #include <new>
 
-#include "sound/module_file.h"
+#include "sound/module_loader.h"
 #include "sound/sound_inspection.h"
 #include "sound/sound_library.h"
 #include "sound/sound_output.h"
-#include "sound/xm_extent.h"
 
 namespace {
 
-int soundErrorOf(ModuleFileError error) {
-    switch (error) {
+int soundErrorOf(const ModuleLoadFailure& failure) {
+    if (failure.file == ModuleFileError::None) {
+        return failure.format == ModuleLoadError::OutOfMemory ? kSoundOutOfMemory : kSoundUnknownFormat;
+    }
+    switch (failure.file) {
         case ModuleFileError::OutOfMemory: return kSoundOutOfMemory;
         case ModuleFileError::TooLarge: return kSoundLoadFailed;
         default: break;
     }
     return kSoundFileNotFound;  // cannot be opened, not a file, or unreadable
-}
-
-// A module cut short still plays, as in any player, but not without a word:
-// the loader itself does not notice the missing bytes.
-void reportShortModule(const char* name, const ModuleBytes& bytes) {
-    const XmExtent extent = measureXmExtent(bytes.data(), bytes.size());
-    char line[512];
-    describeShortModule(name, extent, bytes.size(), line, sizeof line);
-    if (line[0] != '\0') std::fprintf(stderr, "%s\n", line);
 }
 
 }  // namespace
@@ -49,20 +41,14 @@ FMUSIC_MODULE* FMUSIC_LoadSong(const char* name) {
         setSoundError(kSoundInvalidParameter);
         return nullptr;
     }
-    ModuleBytes bytes;
-    if (!bytes.read(name)) {
-        setSoundError(soundErrorOf(bytes.error()));
-        return nullptr;
-    }
-    reportShortModule(name, bytes);
     FMUSIC_MODULE* song = new (std::nothrow) FMUSIC_MODULE;
     if (song == nullptr) {
         setSoundError(kSoundOutOfMemory);
         return nullptr;
     }
-    if (!song->renderer.load(bytes.data(), bytes.size())) {
-        setSoundError(song->renderer.error() == ModuleLoadError::OutOfMemory ? kSoundOutOfMemory
-                                                                             : kSoundUnknownFormat);
+    ModuleLoadFailure failure;
+    if (!loadModuleFile(name, song->renderer, "", failure)) {
+        setSoundError(soundErrorOf(failure));
         delete song;
         return nullptr;
     }

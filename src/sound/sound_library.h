@@ -2,14 +2,18 @@
 // The sound library the driver plays its module with: module playback on
 // libopenmpt, output through SDL2 audio. The clock counts milliseconds of
 // audio handed to the output since FMUSIC_PlaySong.
+#include <cstdint>
 
 struct FMUSIC_MODULE;
 
 // The version this library reports, and the one the demo requires.
 inline constexpr float kSoundLibraryVersion = 3.2f;
 
-// C names, as the library's interface has always had: a test can put its
-// own functions in front of them with the linker's --wrap.
+// Text for an error code of FSOUND_GetError: codes 0 to 19 have their own,
+// every other value "Unknown error".
+const char* soundErrorText(int32_t code);
+
+// C names, as the library's interface has always had.
 extern "C" {
 
 float FSOUND_GetVersion();

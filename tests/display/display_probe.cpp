@@ -56,7 +56,8 @@ int main(int argc, char** argv) {
     uint32_t count = 0;
     for (; SDL_GetTicks() - start < limitMs; ++count) {
         if (moving) std::fill(frame.begin(), frame.end(), (count * 0x050301u) & 0xFFFFFF);
-        displayPresent(frame.data());
+        // Escape or close: ended at once, as the demo programs end then.
+        if (displayPresent(frame.data()) == kDisplayQuit) std::_Exit(0);
     }
     std::printf("time is up after %u presents\n", count);
     return 3;

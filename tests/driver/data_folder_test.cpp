@@ -1,22 +1,19 @@
 // Where the programs find their data files: the choice among candidate
-// folders, the folder of the running program, and a demo started in a
-// folder without the complete set of data, which runs on the data beside its
-// program file.
+// folders, the folder of the running program, and a program started in a
+// folder without the complete set of data, which enters the folder beside
+// its program file.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 
 #include "driver/data_folder.h"
-#include "run_folder.h"
 #include "scene/data_files.h"
 #include "support/system.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using namespace std::chrono_literals;
-using namespace transcript;
 
 // A fresh folder holding the named files (empty ones), given as a prefix.
 class Candidate {
@@ -63,21 +60,20 @@ TEST(DataFolder, TheProgramsFolderIsTheFolderOfItsFile) {
     EXPECT_EQ(executableFolder(), fs::canonical(DEMO_RUN_DIR).string() + "/");
 }
 
-// A stray file named like a data file (here a damaged background) does not
-// make the working folder the data folder.
-TEST(DataFolder, ADemoStartedInAFolderWithoutTheCompleteSetRunsOnTheDataBesideItsProgram) {
-    RunFolder folder({kFlareFile.name, kSmallFlareFile.name, kFontFile.name, kSongFileName});
-    std::ofstream(folder.file(kBackgroundFile.name), std::ios::trunc).put('x');
-    ASSERT_TRUE(folder.ready());
-    const Environment environment{{"SDL_AUDIODRIVER", "dummy"},
-                                  {"DEMO_TEST_CLOCK_OFFSET_MS", "159000"},
-                                  {"DEMO_TEST_VOLUME_LOG", folder.file("volume.log")},
-                                  {"DEMO_TEST_DISPLAY_LOG", folder.file("display.log")}};
-    const ChildResult run = folder.run("driver_scripted_demo", environment, 120s);
-    EXPECT_TRUE(run.exited) << "ended by signal " << run.signal;
-    EXPECT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(run.out, fullRun()) << "no loader message, no sound error, nothing extra";
-    EXPECT_NE(readText(folder.file("display.log")), "");
+// Stray files named like data files (the four images, no music) do not make
+// the working folder the data folder.
+TEST(DataFolder, AProgramStartedInAFolderWithoutTheCompleteSetEntersTheFolderBesideItsFile) {
+    const fs::path start = fs::current_path();
+    for (const std::vector<const char*>& files :
+         {std::vector<const char*>{},
+          {kBackgroundFile.name, kFlareFile.name, kSmallFlareFile.name, kFontFile.name}}) {
+        const Candidate folder(files);
+        fs::current_path(folder.prefix());
+        enterDataFolder();
+        const fs::path entered = fs::current_path();
+        fs::current_path(start);
+        EXPECT_EQ(entered, fs::canonical(DEMO_RUN_DIR)) << files.size() << " files in the working folder";
+    }
 }
 
 }  // namespace

@@ -1,111 +1,224 @@
-// Runs of the demo that reach the show, with the real sound library on SDL's
-// dummy output, a scripted display and the clock moved ahead so that a run
-// takes seconds: the end of the timeline, a missing image and Escape.
+// Every road of the demo's run, in this process, with a sound library and a
+// display of the test's own: the whole timeline, Escape in each phase, a
+// failed display start, each failure of the sound start and missing images.
+// Standard output is checked byte for byte, and the calls the driver makes.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <filesystem>
-#include <sstream>
+#include <string>
 #include <vector>
 
-#include "driver/music.h"
+#include "display/display.h"
+#include "driver/demo_host.h"
 #include "run_folder.h"
-#include "volume_log.h"
+#include "support/system.h"
+#include "support/transcript.h"
 
 namespace {
 
-using namespace std::chrono_literals;
 using namespace transcript;
 
-constexpr const char kDemo[] = "driver_scripted_demo";
+// What the fake library and display were asked, and how they answer.
+struct Fakes {
+    float version = kSoundLibraryVersion;
+    bool initWorks = true;
+    bool loadWorks = true;
+    int error = 0;
+    int32_t clock = 0;      // the next reading
+    int32_t clockStep = 0;  // added after each reading
+    bool displayWorks = true;
+    int32_t quitAtPresent = 0;  // the present that sees Escape; 0: none
+    int32_t presents = 0;
+    std::vector<std::string> calls;
+    std::vector<int32_t> volumes;
+    std::vector<int32_t> readings;
+};
+Fakes fakes;
 
-Environment startingAt(int clockMs, const RunFolder& folder) {
-    return {{"SDL_AUDIODRIVER", "dummy"},
-            {"DEMO_TEST_CLOCK_OFFSET_MS", std::to_string(clockMs)},
-            {"DEMO_TEST_VOLUME_LOG", folder.file("volume.log")},
-            {"DEMO_TEST_DISPLAY_LOG", folder.file("display.log")}};
+char songBytes;  // the fake song is only ever compared
+FMUSIC_MODULE* const kFakeSong = reinterpret_cast<FMUSIC_MODULE*>(&songBytes);
+
+const SoundLibrary kFakeSound{
+    [] { return fakes.version; },
+    [](int rate, int channels, unsigned flags) -> signed char {
+        fakes.calls.push_back("init " + std::to_string(rate) + " " + std::to_string(channels) + " " +
+                              std::to_string(flags));
+        return fakes.initWorks ? 1 : 0;
+    },
+    [] { return fakes.error; },
+    [] { fakes.calls.push_back("close"); },
+    [](const char* name) {
+        fakes.calls.push_back(std::string("load ") + name);
+        return fakes.loadWorks ? kFakeSong : nullptr;
+    },
+    [](FMUSIC_MODULE* song) -> signed char {
+        fakes.calls.push_back(song == kFakeSong ? "play" : "play ?");
+        return 1;
+    },
+    [](FMUSIC_MODULE*) {
+        const int32_t reading = fakes.clock;
+        fakes.readings.push_back(reading);
+        fakes.clock += fakes.clockStep;
+        return int{reading};
+    },
+    [](FMUSIC_MODULE*, int volume) -> signed char {
+        fakes.volumes.push_back(volume);
+        return 1;
+    },
+    [](FMUSIC_MODULE* song) -> signed char {
+        fakes.calls.push_back(song == kFakeSong ? "free" : "free ?");
+        return 1;
+    },
+};
+
+const DisplayBackEnd kFakeDisplay{
+    [](const char* name, int32_t width, int32_t height) -> int32_t {
+        fakes.calls.push_back(std::string("display ") + name + " " + std::to_string(width) + " " +
+                              std::to_string(height));
+        return fakes.displayWorks ? 1 : 0;
+    },
+    [](const uint32_t*) -> int32_t { return ++fakes.presents == fakes.quitAtPresent ? kDisplayQuit : 1; },
+    [] { fakes.calls.push_back("shutdown"); },
+};
+
+const std::vector<std::string> kStartCalls = {"init 44100 32 0", "load qzt_dmbl.xm", "play",
+                                              "display test 640 480"};
+
+struct RunOutput {
+    DemoEnd end;
+    std::string out;
+};
+
+// The demo's run from a fresh state of the fakes, the clock reading start
+// first and step more at every frame.
+RunOutput runWith(Fakes setUp) {
+    fakes = std::move(setUp);
+    testing::internal::CaptureStdout();
+    const DemoEnd end = runDemo(kFakeSound, kFakeDisplay);
+    return {end, testing::internal::GetCapturedStdout()};
 }
 
-void expectExitZero(const ChildResult& run) {
-    EXPECT_FALSE(run.timedOut);
-    EXPECT_TRUE(run.exited) << "ended by signal " << run.signal;
-    EXPECT_EQ(run.exitCode, 0);
-    EXPECT_FALSE(reportsFault(run.err)) << run.err;
+Fakes clockFrom(int32_t start, int32_t step) {
+    Fakes f;
+    f.clock = start;
+    f.clockStep = step;
+    return f;
 }
 
-TEST(DriverRun, TheLastSecondsOfTheShowAndTheFadeEndWithTheCredits) {
-    RunFolder folder;
-    ASSERT_TRUE(folder.ready());
-    const ChildResult run = folder.run(kDemo, startingAt(149'000, folder), 120s);
-    expectExitZero(run);
-    EXPECT_EQ(run.out, upToGo() + credits());
-    expectFadeVolumes(readVolumes(folder.file("volume.log")));
-    EXPECT_EQ(readText(folder.file("display.log")).rfind("init test 640 480\nexit after ", 0), 0u);
+TEST(DemoRun, TheWholeTimelineEndsWithTheSongFreedAndTheCredits) {
+    const RunOutput run = runWith(clockFrom(0, 1000));
+    EXPECT_EQ(run.end, DemoEnd::Finished);
+    EXPECT_EQ(run.out, fullRun());
+    std::vector<std::string> calls = kStartCalls;
+    calls.insert(calls.end(), {"free", "close"});
+    EXPECT_EQ(fakes.calls, calls) << "no shutdown: the end of the process takes the display down";
+    // Show frames up to the first reading at or past 150000, then fade frames
+    // up to the first past 160000; the clock is not read after it.
+    EXPECT_EQ(fakes.presents, 161);
+    EXPECT_EQ(fakes.readings.back(), 160000);
+    const std::vector<int32_t> volumes = {230, 204, 179, 153, 128, 102, 77, 51, 26, 0};
+    EXPECT_EQ(fakes.volumes, volumes);
 }
 
-TEST(DriverRun, MissingFlareImageIsReportedOnItsOwnLineAndTheRunGoesOn) {
-    RunFolder folder({"flare.raw"});
-    ASSERT_TRUE(folder.ready());
-    const ChildResult run = folder.runCopy(kDemo, startingAt(159'500, folder), 60s);
-    expectExitZero(run);
-    EXPECT_EQ(run.out, std::string(kStart) +
-                           "Fehler beim \xC3\xB6"
-                           "ffnen der Bilddatei: flare.raw" +
-                           kLoadingSound + kInitDisplay + kGo + credits());
+TEST(DemoRun, AReadingPastTheFadeAtTheFirstFrameEndsAtOnceWithoutAVolume) {
+    const RunOutput run = runWith(clockFrom(170000, 1));
+    EXPECT_EQ(run.end, DemoEnd::Finished);
+    EXPECT_EQ(run.out, fullRun());
+    EXPECT_EQ(fakes.presents, 1);
+    EXPECT_TRUE(fakes.volumes.empty());
 }
 
-TEST(DriverRun, ACutModuleIsNamedOnStandardErrorAndTheRunGoesOnUnchanged) {
-    RunFolder folder;
-    ASSERT_TRUE(folder.ready());
-    std::filesystem::resize_file(folder.file("qzt_dmbl.xm"), 1000);
-    const ChildResult run = folder.run(kDemo, startingAt(159'500, folder), 60s);
-    expectExitZero(run);
-    EXPECT_EQ(run.out, upToGo() + credits());
-    const std::string line =
-        "the module 'qzt_dmbl.xm' is damaged: it has 1000 bytes, its headers declare at least ";
-    EXPECT_EQ(run.err.rfind(line, 0), 0u) << run.err;
-    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+// Escape is seen by the present of a show frame, of the last show frame, of
+// a fade frame: the run ends at once, nothing freed, no credits.
+TEST(DemoRun, EscapeInEachPhaseEndsWithoutCredits) {
+    const struct {
+        int32_t present;
+        size_t volumes;
+    } cases[] = {{1, 0}, {80, 0}, {151, 0}, {152, 1}, {161, 10}};
+    for (const auto& c : cases) {
+        Fakes f = clockFrom(0, 1000);
+        f.quitAtPresent = c.present;
+        const RunOutput run = runWith(f);
+        EXPECT_EQ(run.end, DemoEnd::Quit) << c.present;
+        EXPECT_EQ(run.out, upToGo()) << c.present;
+        EXPECT_EQ(fakes.calls, kStartCalls) << c.present;
+        EXPECT_EQ(fakes.presents, c.present);
+        EXPECT_EQ(fakes.volumes.size(), c.volumes) << c.present;
+    }
 }
 
-TEST(DriverRun, EscapeDuringTheFadeEndsWithZeroAndNoCredits) {
-    RunFolder folder;
-    ASSERT_TRUE(folder.ready());
-    Environment environment = startingAt(155'000, folder);
-    environment.push_back({"DEMO_TEST_ESCAPE_AT_MS", "156000"});
-    const ChildResult run = folder.run(kDemo, environment, 60s);
-    expectExitZero(run);
-    EXPECT_EQ(run.out, upToGo());
-    const std::vector<int> volumes = readVolumes(folder.file("volume.log"));
-    ASSERT_FALSE(volumes.empty()) << "Escape came before the fade";
-    EXPECT_GT(volumes.back(), 0) << "Escape came after the fade";
-    EXPECT_NE(readText(folder.file("display.log")).find("shutdown after "), std::string::npos);
+TEST(DemoRun, AFailedDisplayStartLeavesTheSongPlaying) {
+    Fakes f = clockFrom(0, 1000);
+    f.displayWorks = false;
+    const RunOutput run = runWith(f);
+    EXPECT_EQ(run.end, DemoEnd::DisplayFailed);
+    EXPECT_EQ(run.out, upToDisplay() + kDisplayFailed);
+    EXPECT_EQ(fakes.calls, kStartCalls);
+    EXPECT_TRUE(fakes.readings.empty());
 }
 
-TEST(SoundErrorText, GivesTheTextOfEachCodeAndUnknownErrorOutsideTheTable) {
-    const char* const expected[] = {
-        "No errors",
-        "Cannot call this command after FSOUND_Init.  Call FSOUND_Close first.",
-        "This command failed because FSOUND_Init was not called",
-        "Error initializing output device.",
-        "The output device is already in use and cannot be reused.",
-        "Playing the sound failed.",
-        "Soundcard does not support the features needed for this soundsystem (16bit stereo output)",
-        "Error setting cooperative level for hardware.",
-        "Error creating hardware sound buffer.",
-        "File not found",
-        "Unknown file format",
-        "Error loading file",
-        "Not enough memory ",
-        "The version number of this file format is not supported",
-        "Incorrect mixer selected",
-        "An invalid parameter was passed to this function",
-        "Tried to use an EAX command on a non EAX enabled channel or output.",
-        "Tried to use an advanced EAX2 command on a non EAX2 enabled channel or output.",
-        "Failed to allocate a new channel",
-        "Recording not supported on this device",
+// Each failure prints its line after "loading sound" and nothing more; the
+// sound system a failed load leaves open stays so.
+TEST(DemoRun, EachSoundStartFailurePrintsItsLineAndNothingMore) {
+    const struct {
+        float version;
+        bool initWorks;
+        bool loadWorks;
+        int error;
+        const char* line;
+        std::vector<std::string> calls;
+    } cases[] = {
+        {3.1f,
+         true,
+         true,
+         0,
+         "Error : You are using the wrong DLL version!  You should be using FMOD 3.20\n",
+         {}},
+        {3.21f,
+         true,
+         true,
+         0,
+         "Error : You are using the wrong DLL version!  You should be using FMOD 3.20\n",
+         {}},
+        {kSoundLibraryVersion, false, true, 3, "Error initializing output device.\n", {"init 44100 32 0"}},
+        {kSoundLibraryVersion, true, false, 9, "File not found\n", {"init 44100 32 0", "load qzt_dmbl.xm"}},
+        {kSoundLibraryVersion,
+         true,
+         false,
+         12,
+         "Not enough memory \n",
+         {"init 44100 32 0", "load qzt_dmbl.xm"}},
+        {kSoundLibraryVersion, true, false, -1, "Unknown error\n", {"init 44100 32 0", "load qzt_dmbl.xm"}},
     };
-    for (int32_t code = 0; code < 20; ++code) EXPECT_STREQ(soundErrorText(code), expected[code]) << code;
-    for (int32_t code : {-1, 20, INT32_MIN, INT32_MAX}) EXPECT_STREQ(soundErrorText(code), "Unknown error");
+    for (const auto& c : cases) {
+        Fakes f;
+        f.version = c.version;
+        f.initWorks = c.initWorks;
+        f.loadWorks = c.loadWorks;
+        f.error = c.error;
+        const RunOutput run = runWith(f);
+        EXPECT_EQ(run.end, DemoEnd::SoundFailed) << c.line;
+        EXPECT_EQ(run.out, std::string(kStart) + kLoadingSound + c.line);
+        EXPECT_EQ(fakes.calls, c.calls) << c.line;
+    }
+}
+
+// A pipe never opens for reading until someone writes into it: in place of
+// an image it is reported as a missing one, not waited for.
+TEST(DemoRun, AMissingImageOrAPipeInItsPlaceIsReportedOnItsOwnLineAndTheRunGoesOn) {
+    for (const bool pipe : {false, true}) {
+        RunFolder folder({"flare.raw"});
+        ASSERT_TRUE(folder.ready());
+        if (pipe) {
+            ASSERT_TRUE(makeFifo(folder.file("flare.raw")));
+        }
+        const RunOutput run = runWith(clockFrom(159000, 1000));
+        EXPECT_EQ(run.end, DemoEnd::Finished);
+        EXPECT_EQ(run.out, std::string(kStart) +
+                               "Fehler beim \xC3\xB6"
+                               "ffnen der Bilddatei: flare.raw" +
+                               kLoadingSound + kInitDisplay + kGo + credits())
+            << (pipe ? "pipe" : "missing");
+    }
 }
 
 }  // namespace

@@ -116,22 +116,6 @@ TEST_F(ShowTest, AReadingPastTheFadeEndsTheShowWithoutFading) {
     EXPECT_EQ(show.step(170001).action, ShowAction::Stop);
 }
 
-TEST_F(ShowTest, RunCallsTheHostAsStepsAsk) {
-    std::vector<int32_t> readings = {0, 90000, 150000, 152000, 159999, 160000};
-    size_t next = 0;
-    std::vector<int32_t> volumes;
-    int32_t presents = 0;
-    const bool complete = show.run([&] { return readings.at(next++); },
-                                   [&](int32_t v) { volumes.push_back(v); }, [&] { return ++presents > 0; });
-    EXPECT_TRUE(complete);
-    EXPECT_EQ(presents, 6);
-    EXPECT_EQ(volumes, (std::vector<int32_t>{204, 1, 0}));
-
-    Show stopped;
-    stopped.setUp();
-    EXPECT_FALSE(stopped.run([] { return 0; }, [](int32_t) {}, [] { return false; }));
-}
-
 // Passing a frame carries over what composing it would, so the next
 // composed frame is the same.
 TEST_F(ShowTest, PassedFramesLeaveTheSameStateAsComposedOnes) {

@@ -9,41 +9,60 @@
 #include <string>
 #include <system_error>
 
+#include "driver/run_loop.h"
 #include "frame_files.h"
 #include "scene/frame_clock.h"
-#include "timeline_replay.h"
 
 namespace {
 
 constexpr int32_t kRealTimeFps = 60;
 constexpr const char* kRamFolder = "/dev/shm";
 
-class DiscardFrames : public FrameSink {
+class DiscardFrames : public Screen {
 public:
-    bool present(int32_t, const Image& picture) override {
+    bool present(const Image& picture) override {
         benchmark::DoNotOptimize(picture.getPixels()[kScreenWidth * 240]);
+        ++presented;
         return true;
     }
+    int32_t presented = 0;
 };
 
 // Writes every frame like --frames --raw, then removes the file at once,
 // so the run needs one frame of RAM instead of eleven gigabytes.
-class WriteAndDropFrames : public FrameSink {
+class WriteAndDropFrames : public Screen {
 public:
     explicit WriteAndDropFrames(const std::string& dir) : dir(dir), files(dir, true, {}) {}
 
-    bool present(int32_t frame, const Image& picture) override {
+    bool present(const Image& picture) override {
+        const int32_t frame = presented++;
         if (!files.write(frame, picture)) return false;
         std::snprintf(path, sizeof path, "%s/frame_%05d.raw", dir.c_str(), frame);
         std::error_code error;
         return std::filesystem::remove(path, error);
     }
     const std::string& error() const { return files.error(); }
+    int32_t presented = 0;
 
 private:
     std::string dir;
     FrameFiles files;
     char path[512];
+};
+
+// The capture's start-up without its outputs: the images from the working
+// folder and the scene set up; the frame loop at 60 fps into a screen.
+class CaptureRun {
+public:
+    CaptureRun() {
+        show.loadImages();
+        show.setUp();
+    }
+    FrameResult run(Screen& screen) { return runFrames(show, clock, screen); }
+
+private:
+    Show show;
+    FrameClock clock{kRealTimeFps};
 };
 
 void reportRate(benchmark::State& state, int64_t frames) {
@@ -57,10 +76,11 @@ void BM_CaptureCompose60(benchmark::State& state) {
     int64_t frames = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        TimelineReplay replay;
+        CaptureRun capture;
         DiscardFrames sink;
         state.ResumeTiming();
-        const int32_t ran = replay.run(kRealTimeFps, sink);
+        capture.run(sink);
+        const int32_t ran = sink.presented;
         if (ran != expected) state.SkipWithError("the timeline ran a different number of frames");
         frames += ran;
     }
@@ -79,15 +99,14 @@ void BM_CaptureWriteRawToRam60(benchmark::State& state) {
     int64_t frames = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        TimelineReplay replay;
+        CaptureRun capture;
         WriteAndDropFrames sink(dir);
         state.ResumeTiming();
-        const int32_t ran = replay.run(kRealTimeFps, sink);
-        if (ran < 0) {
+        if (capture.run(sink) == FrameResult::Stopped) {
             state.SkipWithError(sink.error().c_str());
             break;
         }
-        frames += ran;
+        frames += sink.presented;
     }
     std::filesystem::remove(dir, error);
     reportRate(state, frames);

@@ -185,14 +185,10 @@ bool checkCombinations(const ParseState& seen, const CaptureOptions& options, st
     else if (seen.onlySeen && !seen.framesSeen)
         error = "--only needs --frames";
     if (!error.empty() || !checkVideoCombinations(seen, options, error)) return false;
-    const FrameSchedule schedule = makeFrameSchedule(options.fps);
-    if (!options.onlyFrames.empty() && options.onlyFrames.back() >= schedule.totalFrames) {
-        error = "--only: frame " + std::to_string(options.onlyFrames.back()) +
-                " is outside the timeline (frames 0 to " + std::to_string(schedule.totalFrames - 1) + " at " +
-                std::to_string(options.fps) + " fps)";
-        return false;
-    }
-    return true;
+    if (options.onlyFrames.empty()) return true;
+    const std::string outside = frameOutsideTimeline(options.onlyFrames.back(), options.fps);
+    if (!outside.empty()) error = "--only: " + outside;
+    return outside.empty();
 }
 
 }  // namespace

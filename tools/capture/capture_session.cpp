@@ -1,29 +1,32 @@
 #include "capture_session.h"
 
 #include <cstdio>
+#include <iostream>
 
+#include "driver/run_loop.h"
 #include "image_check.h"
 #include "output_paths.h"
 #include "progress.h"
 #include "scene/data_files.h"
 #include "stop_signals.h"
-#include "timeline_replay.h"
 
 namespace {
 
-// Hands each presented frame to the chosen outputs and the progress bar.
-class CaptureSink : public FrameSink {
+// Hands each presented frame to the chosen outputs and the progress bar;
+// a failed write stops the loop.
+class CaptureSink : public Screen {
 public:
     CaptureSink(FrameFiles* files, VideoPipe* video, Progress& progress)
         : files(files), video(video), progress(progress) {}
 
-    bool present(int32_t frame, const Image& picture) override {
-        if (files != nullptr && !files->write(frame, picture)) return fail(files->error());
+    bool present(const Image& picture) override {
+        if (files != nullptr && !files->write(presented, picture)) return fail(files->error());
         if (video != nullptr && !video->write(picture)) return fail(video->error());
-        progress.frameDone(frame);
+        progress.frameDone(presented++);
         return true;
     }
 
+    int32_t framesPresented() const { return presented; }
     const std::string& error() const { return message; }
 
 private:
@@ -35,8 +38,20 @@ private:
     FrameFiles* files;
     VideoPipe* video;
     Progress& progress;
+    int32_t presented = 0;
     std::string message;
 };
+
+// The scene's start-up as the demo has it: the four images from the data
+// folder in the demo's order, then the scene set up. Any loader message is
+// brought out at once; it carries no line end, and the demo's next text
+// starts with one, so here a line end follows it.
+void setUpScene(Show& show, const std::string& dataFolder) {
+    const bool allOpened = show.loadImages(dataFolder);
+    if (!allOpened) std::cout << '\n';
+    std::cout.flush();
+    show.setUp();
+}
 
 }  // namespace
 
@@ -120,7 +135,7 @@ std::string CaptureSession::videoDescription() const {
     return describeVideo(options.videoQuality, options.videoWidth, options.videoHeight);
 }
 
-bool CaptureSession::replayFrames(TimelineReplay& replay, Progress& progress) {
+bool CaptureSession::replayFrames(Show& show, Progress& progress) {
     if (!options.videoFile.empty()) {
         video = std::make_unique<VideoPipe>();
         if (!videoFile.begin(options.videoFile, message)) return false;
@@ -132,9 +147,11 @@ bool CaptureSession::replayFrames(TimelineReplay& replay, Progress& progress) {
     // A terminal shows what the video will be before the long encoding.
     if (video && interactive) std::fprintf(stderr, "demo_capture: encoding %s\n", videoDescription().c_str());
     CaptureSink sink(frameFiles.get(), video.get(), progress);
+    FrameClock clock(options.fps);
     progress.startFrames();
-    const int32_t frames = replay.run(options.fps, sink);
-    if (frames < 0) return fail(sink.error());
+    // The music's volume is the soundtrack's: it follows the same timeline.
+    if (runFrames(show, clock, sink) == FrameResult::Stopped) return fail(sink.error());
+    const int32_t frames = sink.framesPresented();
     if (video && !video->finish()) return fail(video->error());
     // An encoder that ends well but wrote nothing made no video.
     if (video && pathFacts(videoFile.path()).size == 0) {
@@ -148,7 +165,8 @@ bool CaptureSession::replayFrames(TimelineReplay& replay, Progress& progress) {
 
 bool CaptureSession::run() {
     Progress progress(stderr, interactive, schedule.totalFrames);
-    TimelineReplay replay(options.dataFolder);  // start-up: loads the images, sets up the scene
+    Show show;
+    setUpScene(show, options.dataFolder);
     if (needsSoundtrack() && !writeSoundtrack()) return false;
-    return replayFrames(replay, progress);
+    return replayFrames(show, progress);
 }

@@ -14,7 +14,7 @@
 #include "video_pipe.h"
 
 class Progress;
-class TimelineReplay;
+class Show;
 
 class CaptureSession {
 public:
@@ -32,7 +32,7 @@ private:
     bool needsSoundtrack() const;
     std::string songPath() const;
     bool writeSoundtrack();
-    bool replayFrames(TimelineReplay& replay, Progress& progress);
+    bool replayFrames(Show& show, Progress& progress);
     bool completeFiles();
     bool fail(const std::string& reason);
     std::string summaryOfOutputs(int32_t frameFiles) const;

@@ -1,43 +1,22 @@
 #include "soundtrack.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 
-#include "sound/module_file.h"
-#include "sound/xm_extent.h"
+#include "sound/module_loader.h"
 
 namespace {
 
-constexpr size_t kBlockFrames = 4096;
-
-void reportShortModule(const char* path, const ModuleBytes& bytes) {
-    char line[512];
-    describeShortModule(path, measureXmExtent(bytes.data(), bytes.size()), bytes.size(), line, sizeof line);
-    if (line[0] != '\0') std::fprintf(stderr, "demo_capture: %s\n", line);
-}
-
-std::string readFailure(const ModuleBytes& bytes) {
-    const ModuleFileError error = bytes.error();
-    if (error == ModuleFileError::CannotOpen || error == ModuleFileError::ReadFailed)
-        return std::strerror(errno);
-    return describeModuleFileError(error);
-}
+constexpr size_t kBlockFrames = ModuleRenderer::kBlockFrames;
 
 }  // namespace
 
 int64_t soundtrackFrames(const FrameSchedule& schedule) { return sampleFrameAt(captureLengthMs(schedule)); }
 
 bool Soundtrack::load(const char* path) {
-    ModuleBytes bytes;
-    if (!bytes.read(path)) {
-        message = std::string("cannot read the music '") + path + "': " + readFailure(bytes);
-        return false;
-    }
-    reportShortModule(path, bytes);
-    if (!renderer.load(bytes.data(), bytes.size())) {
-        message = std::string("cannot open the music '") + path + "': " + renderer.errorText();
+    ModuleLoadFailure failure;
+    if (!loadModuleFile(path, renderer, "demo_capture: ", failure)) {
+        const char* step = failure.file != ModuleFileError::None ? "read" : "open";
+        message = std::string("cannot ") + step + " the music '" + path + "': " + failure.reason;
         return false;
     }
     block.resize(kBlockFrames * kChannels);

@@ -8,7 +8,6 @@
 #include "display/display.h"
 #include "display/sdl/frame_output.h"
 #include "display/sdl/frame_texture.h"
-#include "display/sdl/program_exit.h"
 #include "display/sdl/selected_converter.h"
 #include "display/sdl/video_start.h"
 
@@ -26,14 +25,18 @@ FrameOutput frameOutput;
 // Nonzero while the window has input focus.
 int32_t appActive = 0;
 
-[[noreturn]] void closeProgram() {
+// Set by Escape or a close request, once the display is shut down; the
+// present that saw it tells the driver, which ends the program.
+bool quitRequested = false;
+
+void closeProgram() {
     displayShutdown();
-    endProgramAtOnce();
+    quitRequested = true;
 }
 
 void handleWindowEvent(const SDL_WindowEvent& event) {
     switch (event.event) {
-        case SDL_WINDOWEVENT_CLOSE: closeProgram();
+        case SDL_WINDOWEVENT_CLOSE: closeProgram(); break;
         case SDL_WINDOWEVENT_FOCUS_GAINED: appActive = 1; break;
         case SDL_WINDOWEVENT_FOCUS_LOST: appActive = 0; break;
         default: break;
@@ -42,7 +45,7 @@ void handleWindowEvent(const SDL_WindowEvent& event) {
 
 void handleEvent(const SDL_Event& event) {
     switch (event.type) {
-        case SDL_QUIT: closeProgram();
+        case SDL_QUIT: closeProgram(); break;
         case SDL_KEYDOWN:
             if (event.key.keysym.sym == SDLK_ESCAPE) closeProgram();
             break;  // every other key does nothing
@@ -95,7 +98,7 @@ SDL_Window* createScreenWindow(const char* title, bool frameSized) {
 void waitWithoutFocus() {
     SDL_Event event;
     if (SDL_WaitEventTimeout(&event, kUnfocusedWaitMs) != 0) handleEvent(event);
-    while (SDL_PollEvent(&event)) handleEvent(event);
+    while (!quitRequested && SDL_PollEvent(&event)) handleEvent(event);
 }
 
 }  // namespace
@@ -124,11 +127,10 @@ int32_t displayInit(const char* className, int32_t width, int32_t height) {
 
 int32_t displayPresent(const uint32_t* pixels) {
     SDL_Event event;
-    while (SDL_PollEvent(&event)) handleEvent(event);
-    if (!appActive) {
-        waitWithoutFocus();
-        return 1;
-    }
+    while (!quitRequested && SDL_PollEvent(&event)) handleEvent(event);
+    if (!quitRequested && !appActive) waitWithoutFocus();
+    if (quitRequested) return kDisplayQuit;
+    if (!appActive) return 1;
     return presentFrame(frameOutput, pixels, FramePlacement::FitWithBars) ? 1 : 0;
 }
 

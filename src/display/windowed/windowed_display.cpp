@@ -7,7 +7,6 @@
 #include "display/sdl/frame_geometry.h"
 #include "display/sdl/frame_output.h"
 #include "display/sdl/frame_texture.h"
-#include "display/sdl/program_exit.h"
 #include "display/sdl/selected_converter.h"
 #include "display/sdl/video_start.h"
 
@@ -69,14 +68,18 @@ void placeWindowOuter(int32_t newWidth, int32_t newHeight) {
 
 void zoomWindow(int32_t factor) { placeWindowOuter(outerWidth * factor, outerHeight * factor); }
 
-[[noreturn]] void closeProgram() {
+// Set by Escape or a close request, once the display is shut down; the
+// present that saw it tells the driver, which ends the program.
+bool quitRequested = false;
+
+void closeProgram() {
     displayShutdown();
-    endProgramAtOnce();
+    quitRequested = true;
 }
 
 void handleKey(SDL_Keycode key) {
     switch (key) {
-        case SDLK_ESCAPE: closeProgram();
+        case SDLK_ESCAPE: closeProgram(); break;
         case SDLK_1: zoomWindow(1); break;
         case SDLK_2: zoomWindow(2); break;
         case SDLK_4: zoomWindow(4); break;
@@ -86,7 +89,7 @@ void handleKey(SDL_Keycode key) {
 
 void handleWindowEvent(const SDL_WindowEvent& event) {
     switch (event.event) {
-        case SDL_WINDOWEVENT_CLOSE: closeProgram();
+        case SDL_WINDOWEVENT_CLOSE: closeProgram(); break;
         case SDL_WINDOWEVENT_EXPOSED:
         case SDL_WINDOWEVENT_SIZE_CHANGED: showLastFrame(frameOutput, FramePlacement::FillArea); break;
         default: break;
@@ -95,7 +98,7 @@ void handleWindowEvent(const SDL_WindowEvent& event) {
 
 void handleEvent(const SDL_Event& event) {
     switch (event.type) {
-        case SDL_QUIT: closeProgram();
+        case SDL_QUIT: closeProgram(); break;
         case SDL_KEYDOWN: handleKey(event.key.keysym.sym); break;
         case SDL_WINDOWEVENT: handleWindowEvent(event.window); break;
         default: break;
@@ -132,7 +135,8 @@ int32_t displayInit(const char* className, int32_t width, int32_t height) {
 
 int32_t displayPresent(const uint32_t* pixels) {
     SDL_Event event;
-    while (SDL_PollEvent(&event)) handleEvent(event);
+    while (!quitRequested && SDL_PollEvent(&event)) handleEvent(event);
+    if (quitRequested) return kDisplayQuit;
     return presentFrame(frameOutput, pixels, FramePlacement::FillArea) ? 1 : 0;
 }
 

@@ -1,4 +1,6 @@
-#include "driver/music.h"
+// The texts of the codes FSOUND_GetError reports (sound_output.h names
+// those this library gives).
+#include "sound/sound_library.h"
 
 namespace {
 
