@@ -6,12 +6,16 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "capture_platform.h"
 #include "scene/frame_clock.h"
 #include "scene/frame_list.h"
 
-const char kCaptureUsage[] =
-    "usage: demo_capture [--fps N] [--frames DIR [--raw] [--only K1,K2,...]] [--wav FILE]\n"
-    "                    [--video FILE] [--size WxH]\n"
+std::string captureUsage(const std::string& name) {
+    return "usage: " + name + " [--fps N] [--frames DIR [--raw] [--only K1,K2,...]] [--wav FILE]\n" +
+           std::string(8 + name.size(), ' ') + "[--video FILE] [--size WxH]\n" + kCaptureOptionsText;
+}
+
+const char kCaptureOptionsText[] =
     "Renders the demo offline, frame by frame, from the data files in the working folder\n"
     "(when it holds none of them: beside the program, else in the installed data folder).\n"
     "  --fps N        frames per second, 1 to 1000 (default 60)\n"
@@ -21,7 +25,8 @@ const char kCaptureUsage[] =
     "  --wav FILE     the soundtrack, 44.1 kHz 16-bit stereo\n"
     "  --video FILE   an H.264 MP4 video with the soundtrack, encoded by ffmpeg\n"
     "  --size WxH     with --video: scale the video, nearest neighbour (default 640x480)\n"
-    "  --help         show this text\n";
+    "  --help         show this text\n"
+    "At least one of --frames, --wav and --video is needed.\n";
 
 namespace {
 
@@ -36,6 +41,14 @@ bool parseSize(const std::string& text, int32_t& width, int32_t& height) {
 
 // H.264 in yuv420p halves the colour resolution, so both sides must be even.
 bool isValidVideoSide(int32_t side) { return side >= 2 && side <= kMaxVideoSide && side % 2 == 0; }
+
+// "out/" names the folder "out" also before it exists; the root ("/", "C:\\")
+// keeps its separator.
+std::string withoutTrailingSeparators(const std::string& dir) {
+    size_t end = dir.size();
+    while (end > 1 && std::strchr(kPathSeparators, dir[end - 1]) != nullptr && dir[end - 2] != ':') --end;
+    return dir.substr(0, end);
+}
 
 struct ParseState {
     bool fpsSeen = false, framesSeen = false, rawSeen = false, onlySeen = false;
@@ -65,7 +78,7 @@ bool parseValueOption(const std::string& name, const std::string& value, ParseSt
     }
     if (name == "--frames") {
         if (!markSeen(seen.framesSeen, "--frames", error)) return false;
-        options.framesDir = value;
+        options.framesDir = withoutTrailingSeparators(value);
         return true;
     }
     if (name == "--only") {
@@ -110,6 +123,8 @@ bool checkCombinations(const ParseState& seen, const CaptureOptions& options, st
         error = "--only needs --frames";
     else if (seen.sizeSeen && !seen.videoSeen)
         error = "--size needs --video";
+    else if (!seen.framesSeen && !seen.wavSeen && !seen.videoSeen)
+        error = "nothing to write: give --frames, --wav or --video";
     if (!error.empty()) return false;
     const FrameSchedule schedule = makeFrameSchedule(options.fps);
     if (!options.onlyFrames.empty() && options.onlyFrames.back() >= schedule.totalFrames) {

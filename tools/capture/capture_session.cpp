@@ -1,5 +1,6 @@
 #include "capture_session.h"
 
+#include "capture_platform.h"
 #include "image_check.h"
 #include "output_paths.h"
 #include "progress.h"
@@ -138,7 +139,7 @@ bool CaptureSession::replayFrames(TimelineReplay& replay, Progress& progress) {
 }
 
 bool CaptureSession::run() {
-    Progress progress(stderr, interactive, schedule.totalFrames);
+    Progress progress(stderr, interactive, schedule.totalFrames, terminalColumns);
     TimelineReplay replay(options.dataFolder);  // start-up: loads the images, sets up the scene
     if (needsSoundtrack() && !writeSoundtrack()) return false;
     return replayFrames(replay, progress);

@@ -10,6 +10,9 @@ struct PathFacts {
     bool isRegularFile = false;
     bool isFolder = false;
     bool writable = false;
+    // Why the path cannot be reached (when it does not exist) or written:
+    // an errno value, 0 when unknown.
+    int reason = 0;
     // Not a kernel or device file system (procfs, sysfs and the like) for an
     // existing path; for a new name, the same of its folder.
     bool onOrdinaryFileSystem = false;
@@ -29,7 +32,9 @@ bool sameFile(const std::string& a, const std::string& b);
 std::string absolutePath(const std::string& path);
 
 // Creates a new empty file with a unique name beside finalPath and returns
-// its name in temporary. False with the reason in error.
+// its name in temporary. It has the usual mode (outputFileMode), narrowed to
+// that of the file finalPath names when one exists. False with the reason in
+// error.
 bool makeTemporaryBeside(const std::string& finalPath, std::string& temporary, std::string& error);
 
 // Creates a new empty file with a unique name in the system's temporary folder,

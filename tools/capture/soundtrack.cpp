@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "program_name.h"
 #include "sound/module_file.h"
 #include "sound/xm_extent.h"
 
@@ -15,7 +16,7 @@ constexpr size_t kBlockFrames = 4096;
 void reportShortModule(const char* path, const ModuleBytes& bytes) {
     char line[512];
     describeShortModule(path, measureXmExtent(bytes.data(), bytes.size()), bytes.size(), line, sizeof line);
-    if (line[0] != '\0') std::fprintf(stderr, "demo_capture: %s\n", line);
+    if (line[0] != '\0') std::fprintf(stderr, "%s: %s\n", programName(), line);
 }
 
 std::string readFailure(const ModuleBytes& bytes) {

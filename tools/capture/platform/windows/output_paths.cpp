@@ -208,7 +208,7 @@ bool makeTemporaryFile(const char* suffix, std::string& temporary, std::string& 
         createUnique(joined(narrowPath(folder), "demo_capture_"), suffix, temporary, code)) {
         return true;
     }
-    error = "cannot make a temporary soundtrack file: " + systemMessage(code);
+    error = "cannot make a temporary soundtrack file in '" + narrowPath(folder) + "': " + systemMessage(code);
     return false;
 }
 
