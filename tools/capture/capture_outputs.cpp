@@ -106,6 +106,20 @@ bool checkNotFrameFile(const std::string& file, const char* option, const Captur
     return false;
 }
 
+// Each frame file already there is replaced as the other outputs are: it
+// must be a file that can be written, and none of the data files.
+bool checkFrameFiles(const CaptureOptions& options, std::string& error) {
+    const int32_t totalFrames = makeFrameSchedule(options.fps).totalFrames;
+    for (const ExistingFrameFile& file :
+         existingFrameFiles(options.framesDir, options.rawFrames, options.onlyFrames, totalFrames)) {
+        const std::string path = options.framesDir + "/" + file.name;
+        if (!checkFile(path, "frame", error) ||
+            !checkNotDataFile(path, "--frames", options.dataFolder, error))
+            return false;
+    }
+    return true;
+}
+
 struct NamedOutput {
     const char* option;
     const std::string& path;
@@ -135,7 +149,9 @@ bool checkCaptureOutputs(const CaptureOptions& options, std::string& error) {
         !checkDistinct(frames, video, error)) {
         return false;
     }
-    if (!options.framesDir.empty() && !checkFolder(options.framesDir, error)) return false;
+    if (!options.framesDir.empty() &&
+        (!checkFolder(options.framesDir, error) || !checkFrameFiles(options, error)))
+        return false;
     return checkOutputFile(wav, "soundtrack", options, error) &&
            checkOutputFile(video, "video", options, error);
 }

@@ -78,7 +78,9 @@ bool CaptureSession::prepare() {
         madeFrameFolder = !pathFacts(options.framesDir).exists;
         if (!makeFrameFolder(options.framesDir, message)) return false;
         if (madeFrameFolder) registerCreatedFolder(options.framesDir.c_str());
-        frameFiles = std::make_unique<FrameFiles>(options.framesDir, options.rawFrames, options.onlyFrames);
+        frameFiles = std::make_unique<FrameFiles>(
+            options.framesDir, options.rawFrames, options.onlyFrames,
+            linkedFrames(options.framesDir, options.rawFrames, options.onlyFrames, schedule.totalFrames));
     }
     return true;
 }

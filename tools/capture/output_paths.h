@@ -58,6 +58,12 @@ std::string outputTarget(const std::string& path);
 // Gives a finished file its final name, replacing what was there.
 bool moveIntoPlace(const char* from, const char* to, std::string& error);
 
+// A name by which files are made in the existing folder dir while the folder
+// stays held open, wherever it is moved meanwhile (on Linux the folder's
+// open handle in /proc/self/fd); dir itself where the system has no such
+// name. The folder stays held until the process ends.
+std::string holdFolder(const std::string& dir);
+
 // Removes a file; a file already gone counts as removed.
 void removeFile(const char* path);
 

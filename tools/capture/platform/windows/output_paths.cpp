@@ -219,6 +219,9 @@ bool moveIntoPlace(const char* from, const char* to, std::string& error) {
     return false;
 }
 
+// Files are made by the folder's name.
+std::string holdFolder(const std::string& dir) { return dir; }
+
 void removeFile(const char* path) { DeleteFileW(widePath(path).c_str()); }
 
 void removeEmptyFolder(const char* path) { RemoveDirectoryW(widePath(path).c_str()); }
