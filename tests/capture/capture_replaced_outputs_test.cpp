@@ -3,8 +3,6 @@
 // a frames folder moved during the run keeps its frames and no temporary file.
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 #include <filesystem>
 #include <fstream>
 
@@ -16,10 +14,7 @@ namespace fs = std::filesystem;
 
 std::string firstLine(const std::string& text) { return text.substr(0, text.find('\n')); }
 
-unsigned modeOf(const std::string& path) {
-    struct stat info {};
-    return stat(path.c_str(), &info) == 0 ? info.st_mode & 07777u : 0u;
-}
+unsigned modeOf(const std::string& path) { return static_cast<unsigned>(fs::status(path).permissions()); }
 
 TEST(CaptureFrameFiles, AFrameThatCannotBeReplacedIsRefusedBeforeAnyWork) {
     ScratchDir scratch;
