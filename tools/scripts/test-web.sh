@@ -2,7 +2,8 @@
 # Tests of the WebAssembly build against the native one:
 #  1. demo_capture.js under Node writes the same frame files and soundtrack
 #     as the native demo_capture, composes the golden frames, and refuses
-#     --video with a clear message;
+#     --video with a clear message; its stops, data folder, messages and
+#     outputs, and the progress bar's width (test-web-capture.sh);
 #  2. the page in headless Chromium, check mode: the hashes of frames in the
 #     show, the jitter and the fade are those of the native frames;
 #  3. the page in headless Chromium, playing (web-play-test.js): the loading
@@ -97,6 +98,9 @@ if [ "$code" -eq 1 ] && grep -q "needs the native build" "$work/video.log" && [ 
 else
   fail "Node capture --video: exit $code, $(cat "$work/video.log")"
 fi
+
+# shellcheck source=test-web-capture.sh
+. "$(dirname "$0")/test-web-capture.sh"
 
 # ---- The site on a local port ----------------------------------------------
 # A copy, which the offline test changes to stand for a new build.
