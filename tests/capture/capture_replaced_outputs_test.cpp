@@ -87,6 +87,14 @@ TEST(CaptureReplacedOutputs, KeepANarrowerModeAndAreNewFiles) {
     EXPECT_EQ(modeOf(scratch / "p.wav"), 0600u);
     EXPECT_EQ(modeOf(scratch / "wide.wav"), 0644u);
     EXPECT_EQ(readText(scratch / "h.wav"), "old");
+
+    fs::create_directory(scratch / "f");
+    { std::ofstream(scratch / "f/frame_00001.raw") << "old"; }
+    fs::permissions(scratch / "f/frame_00001.raw", fs::perms::owner_read | fs::perms::owner_write);
+    const ChildResult frames = runCapture("--fps 1 --raw --frames " + (scratch / "f") + " --only 1,2");
+    ASSERT_EQ(frames.exitCode, 0) << frames.err;
+    EXPECT_EQ(modeOf(scratch / "f/frame_00001.raw"), 0600u);
+    EXPECT_EQ(fs::file_size(scratch / "f/frame_00001.raw"), 1228800u);
 }
 
 TEST(CaptureFrameFiles, AFramesFolderMovedDuringTheRunKeepsItsFramesAndNoTemporaryFile) {

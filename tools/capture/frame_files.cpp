@@ -142,6 +142,7 @@ bool FrameFiles::writeFile(const char* filePath, const unsigned char* data, size
 bool FrameFiles::writeComplete(const unsigned char* data, size_t size) {
     const int32_t slot = registerPendingFile(temporaryPath.data());
     bool ok = writeFile(temporaryPath.data(), data, size);
+    if (ok) keepNarrowerMode(temporaryPath.data(), path.data());
     if (ok && !moveIntoPlace(temporaryPath.data(), path.data(), message)) {
         // The message names the file as the command line did.
         const size_t reason = std::strlen("cannot write '") + std::strlen(path.data()) + 1;

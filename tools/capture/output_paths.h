@@ -55,6 +55,11 @@ bool canReplace(const std::string& path, std::string& error);
 // through a link writes that file and keeps the link.
 std::string outputTarget(const std::string& path);
 
+// Narrows the mode of file (made with the usual mode) to that of the regular
+// file it is to replace, where that one's is narrower; nothing when there is
+// none, or where the system has no modes.
+void keepNarrowerMode(const char* file, const char* replaced);
+
 // Gives a finished file its final name, replacing what was there.
 bool moveIntoPlace(const char* from, const char* to, std::string& error);
 

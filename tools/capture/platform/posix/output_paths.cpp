@@ -106,11 +106,9 @@ bool makeTemporaryBeside(const std::string& finalPath, std::string& temporary, s
     }
     // mkstemp makes the file private; the output gets the usual mode, or
     // that of the file it replaces where that is narrower.
-    mode_t mode = static_cast<mode_t>(outputFileMode());
-    struct stat replaced {};
-    if (stat(finalPath.c_str(), &replaced) == 0 && S_ISREG(replaced.st_mode)) mode &= replaced.st_mode;
-    fchmod(fd, mode);
+    fchmod(fd, static_cast<mode_t>(outputFileMode()));
     ::close(fd);
+    keepNarrowerMode(temporary.c_str(), finalPath.c_str());
     return true;
 }
 
@@ -125,6 +123,14 @@ bool makeTemporaryFile(const char* suffix, std::string& temporary, std::string& 
     }
     ::close(fd);
     return true;
+}
+
+void keepNarrowerMode(const char* file, const char* replaced) {
+    struct stat old {};
+    struct stat made {};
+    if (stat(replaced, &old) != 0 || !S_ISREG(old.st_mode) || stat(file, &made) != 0) return;
+    const mode_t narrowed = made.st_mode & old.st_mode & 07777;
+    if (narrowed != (made.st_mode & 07777)) chmod(file, narrowed);
 }
 
 bool moveIntoPlace(const char* from, const char* to, std::string& error) {

@@ -219,6 +219,9 @@ bool moveIntoPlace(const char* from, const char* to, std::string& error) {
     return false;
 }
 
+// Windows has no file modes.
+void keepNarrowerMode(const char*, const char*) {}
+
 // Files are made by the folder's name.
 std::string holdFolder(const std::string& dir) { return dir; }
 
