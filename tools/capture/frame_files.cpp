@@ -146,7 +146,8 @@ bool FrameFiles::writeComplete(const unsigned char* data, size_t size) {
     if (ok && !moveIntoPlace(temporaryPath.data(), path.data(), message)) {
         // The message names the file as the command line did.
         const size_t reason = std::strlen("cannot write '") + std::strlen(path.data()) + 1;
-        message = std::string("cannot write '") + shownPath.data() + "'" + message.substr(reason);
+        if (message.size() >= reason)
+            message = std::string("cannot write '") + shownPath.data() + "'" + message.substr(reason);
         ok = false;
     }
     if (!ok) removeFile(temporaryPath.data());
