@@ -9,7 +9,7 @@ namespace {
 // separator at the end (at most size - 1 bytes of UTF-8); gives its length.
 // In the browser there is none: 0.
 EM_JS(int, scriptFolder, (char* buffer, int size), {
-    if (typeof __dirname != = 'string' || typeof require != = 'function') return 0;
+    if (typeof __dirname != 'string' || typeof require != 'function') return 0;
     const bytes = new TextEncoder().encode(require('path').resolve(__dirname) + '/');
     if (bytes.length >= size) return 0;
     HEAPU8.set(bytes, buffer);

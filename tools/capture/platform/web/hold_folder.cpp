@@ -1,7 +1,8 @@
 // WebAssembly version of holdFolder: the wasm C library's file handles are
 // its own, unknown to the system, so Node opens the folder itself; on Linux
 // the folder is then reachable as /proc/self/fd/N of Node's handle, which
-// the capture's paths reach through Node's file system.
+// the capture's paths reach through Node's file system. The host of
+// node_host.js learns the handle, for a stop to find the files in it.
 #include <emscripten/emscripten.h>
 
 #include "output_paths.h"
@@ -19,9 +20,10 @@ EM_JS(int, nodeHoldFolder, (const char* dir, char* buffer, int size), {
         const opened = fs.fstatSync(fd);
         const reached = fs.statSync(held);
         const bytes = new TextEncoder().encode(held);
-        if (opened.isDirectory()&& opened.dev == = reached.dev&& opened.ino == = reached.ino &&
-                                                                                 bytes.length < size) {
+        if (opened.isDirectory() && opened.dev == reached.dev && opened.ino == reached.ino &&
+            bytes.length < size) {
             HEAPU8.set(bytes, buffer);
+            if (demoCaptureHost != null) demoCaptureHost.holdFolder(fd);
             return bytes.length;
         }
     } catch (error) {

@@ -25,11 +25,12 @@ var demoCaptureHost = (function () {
   const kSlots = 8;        // files in the making; the last slot is the frames folder
   const kPathBytes = 4096; // each path's room, in bytes of UTF-8
   const kColumns = kSlots; // the terminal's width, after the slots' lengths
+  const kHeldFolder = kSlots + 1; // Node's handle of the frames folder held open, 0 for none
 
   if (!threads.isMainThread) {
     const shared = threads.workerData.shared;
-    const lengths = new Int32Array(shared, 0, kSlots + 1);
-    const paths = new Uint8Array(shared, 4 * (kSlots + 1));
+    const lengths = new Int32Array(shared, 0, kSlots + 2);
+    const paths = new Uint8Array(shared, 4 * (kSlots + 2));
     return {
       pendingSlots: kSlots - 1,
       stderrIsTerminal: threads.workerData.stderrIsTerminal,
@@ -47,12 +48,15 @@ var demoCaptureHost = (function () {
         if (slot >= 0 && slot < kSlots) Atomics.store(lengths, slot, 0);
       },
       folderSlot: kSlots - 1,
+      // The frames folder's handle, which names the files in the making
+      // (/proc/self/fd/N/...).
+      holdFolder: (fd) => Atomics.store(lengths, kHeldFolder, fd),
     };
   }
 
-  const shared = new SharedArrayBuffer(4 * (kSlots + 1) + kSlots * kPathBytes);
-  const lengths = new Int32Array(shared, 0, kSlots + 1);
-  const paths = new Uint8Array(shared, 4 * (kSlots + 1));
+  const shared = new SharedArrayBuffer(4 * (kSlots + 2) + kSlots * kPathBytes);
+  const lengths = new Int32Array(shared, 0, kSlots + 2);
+  const paths = new Uint8Array(shared, 4 * (kSlots + 2));
   const stderrIsTerminal = process.stderr.isTTY === true;
   const noteColumns = () => Atomics.store(lengths, kColumns, stderrIsTerminal ? process.stderr.columns || 0 : 0);
   noteColumns();
@@ -66,12 +70,26 @@ var demoCaptureHost = (function () {
   const fs = require('fs');
   const pathIn = (slot) =>
     new TextDecoder().decode(paths.slice(slot * kPathBytes, slot * kPathBytes + Atomics.load(lengths, slot)));
-  const removeWhatWasInTheMaking = () => {
+  // Node closes the worker's file handles when it ends it, the frames
+  // folder's too: this thread opens the folder for itself first, and names
+  // the files in it through its own handle.
+  const holdTheFramesFolder = () => {
+    const held = Atomics.load(lengths, kHeldFolder);
+    try {
+      return held > 0 ? {worker: '/proc/self/fd/' + held + '/', own: fs.openSync('/proc/self/fd/' + held, 'r')} : null;
+    } catch (error) {
+      return null;
+    }
+  };
+  const removeWhatWasInTheMaking = (folder) => {
     for (let slot = 0; slot < kSlots; ++slot) {
       if (Atomics.load(lengths, slot) === 0) continue;
+      let path = pathIn(slot);
+      if (folder !== null && path.startsWith(folder.worker))
+        path = '/proc/self/fd/' + folder.own + '/' + path.slice(folder.worker.length);
       try {
-        if (slot === kSlots - 1) fs.rmdirSync(pathIn(slot)); // only when empty
-        else fs.unlinkSync(pathIn(slot));
+        if (slot === kSlots - 1) fs.rmdirSync(path); // only when empty
+        else fs.unlinkSync(path);
       } catch (error) {
         // already gone, or a folder with frames in it
       }
@@ -95,8 +113,9 @@ var demoCaptureHost = (function () {
   const stop = (number) => {
     if (stopping) return;
     stopping = true;
+    const folder = holdTheFramesFolder();
     worker.terminate().then(() => {
-      removeWhatWasInTheMaking();
+      removeWhatWasInTheMaking(folder);
       process.exit(128 + number);
     });
   };

@@ -12,7 +12,7 @@ namespace {
 // Copies the script's file name into the buffer (at most size - 1 bytes of
 // UTF-8) and gives its length; 0 when unknown.
 EM_JS(int, nodeScriptName, (char* buffer, int size), {
-    if (typeof __filename != = 'string') return 0;
+    if (typeof __filename != 'string') return 0;
     const bytes = new TextEncoder().encode(require('path').basename(__filename));
     if (bytes.length >= size) return 0;
     HEAPU8.set(bytes, buffer);

@@ -11,13 +11,13 @@
 namespace {
 
 EM_JS(int, hostNote, (int slot, const char* path),
-      { return demoCaptureHost != = null && demoCaptureHost.note(slot, UTF8ToString(path)) ? 1 : 0; });
+      { return demoCaptureHost != null && demoCaptureHost.note(slot, UTF8ToString(path)) ? 1 : 0; });
 
 EM_JS(void, hostForget, (int slot), {
-    if (demoCaptureHost != = null) demoCaptureHost.forget(slot);
+    if (demoCaptureHost != null) demoCaptureHost.forget(slot);
 });
 
-EM_JS(int, hostFolderSlot, (), { return demoCaptureHost != = null ? demoCaptureHost.folderSlot : -1; });
+EM_JS(int, hostFolderSlot, (), { return demoCaptureHost != null ? demoCaptureHost.folderSlot : -1; });
 
 bool pendingUsed[kMaxPendingFiles];
 

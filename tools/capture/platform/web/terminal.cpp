@@ -9,12 +9,12 @@
 namespace {
 
 EM_JS(int, nodeStderrIsTerminal, (), {
-    if (demoCaptureHost != = null) return demoCaptureHost.stderrIsTerminal ? 1 : 0;
+    if (demoCaptureHost != null) return demoCaptureHost.stderrIsTerminal ? 1 : 0;
     return process.stderr.isTTY ? 1 : 0;
 });
 
 EM_JS(int, nodeTerminalColumns, (), {
-    if (demoCaptureHost != = null) return demoCaptureHost.columns();
+    if (demoCaptureHost != null) return demoCaptureHost.columns();
     return process.stderr.isTTY ? process.stderr.columns || 0 : 0;
 });
 
