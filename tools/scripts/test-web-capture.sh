@@ -6,14 +6,6 @@
 
 capture_js="$web/bin/demo_capture.js"
 node_capture() { node --no-experimental-fetch "$capture_js" "$@"; }
-# A launcher (python3 -c "$default_signals" PROGRAM ARGS...) that starts a
-# program with the stop signals in their default state: a background job of
-# a script starts with SIGINT and SIGQUIT ignored, which the capture keeps
-# ignoring, as natively.
-default_signals='import os, signal, sys
-for s in (signal.SIGINT, signal.SIGQUIT, signal.SIGHUP):
-    signal.signal(s, signal.SIG_DFL)
-os.execvp(sys.argv[1], sys.argv[1:])'
 wait_for_name() {  # folder pattern seconds
   for _ in $(seq $((${3} * 10))); do
     compgen -G "$1/$2" > /dev/null && return 0
@@ -29,7 +21,7 @@ wait_for_name() {  # folder pattern seconds
 stop_case() {  # signal stage(soundtrack|frames)
   local dir="$work/stop-$1-$2" code expected left
   mkdir -p "$dir"
-  (cd "$dir" && exec python3 -c "$default_signals" node --no-experimental-fetch "$capture_js" --fps 30 --frames o --raw \
+  (cd "$dir" && exec node --no-experimental-fetch "$capture_js" --fps 30 --frames o --raw \
      --wav o.wav) > "$dir.log" 2>&1 &
   local pid=$!
   if [ "$2" = frames ]; then

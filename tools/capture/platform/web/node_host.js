@@ -9,7 +9,9 @@
 // made in memory both threads share (stop_signals.cpp of this folder); at a
 // stop the main thread ends the worker, removes those files and the folder
 // when empty, and exits with 128 + the signal's number, as the native
-// capture does. A signal ignored from the start (nohup) stays ignored.
+// capture does. Node sets every signal to its default action when it starts,
+// so a signal ignored from the start (nohup) cannot be told apart: it stops
+// the capture too.
 //
 // demoCaptureHost is what the capture asks of its host: null in the main
 // thread (which never runs the capture) and where there are no worker
@@ -95,21 +97,6 @@ var demoCaptureHost = (function () {
       }
     }
   };
-  // The signals this process ignored when it started, from the kernel's
-  // account of it (Linux); none where there is no such account.
-  const ignoredSignals = () => {
-    const set = new Set();
-    try {
-      const status = fs.readFileSync('/proc/self/status', 'utf8');
-      const mask = BigInt('0x' + /^SigIgn:\s*([0-9a-f]+)$/m.exec(status)[1]);
-      for (let number = 1; number <= 64; ++number) {
-        if (((mask >> BigInt(number - 1)) & BigInt(1)) === BigInt(1)) set.add(number);
-      }
-    } catch (error) {
-      // not Linux: every signal gets its listener
-    }
-    return set;
-  };
   const stop = (number) => {
     if (stopping) return;
     stopping = true;
@@ -123,11 +110,10 @@ var demoCaptureHost = (function () {
   // faults, as natively; Node takes no listener for the real-time ones.
   const names = ['SIGHUP', 'SIGINT', 'SIGQUIT', 'SIGTERM', 'SIGUSR1', 'SIGUSR2', 'SIGALRM', 'SIGVTALRM',
                  'SIGPROF', 'SIGXCPU', 'SIGPOLL', 'SIGPWR', 'SIGSTKFLT'];
-  const ignored = ignoredSignals();
   const signals = require('os').constants.signals;
   for (const name of names) {
     const number = signals[name];
-    if (number !== undefined && !ignored.has(number)) process.on(name, () => stop(number));
+    if (number !== undefined) process.on(name, () => stop(number));
   }
   worker.on('error', (error) => {
     if (!stopping) process.stderr.write(String(error && error.stack ? error.stack : error) + '\n');
