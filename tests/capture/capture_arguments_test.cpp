@@ -12,6 +12,7 @@ namespace {
 struct BadLine {
     std::string args;     // {dir} stands for the scratch folder
     std::string message;  // the first line of standard error
+    bool usage = true;    // the usage text follows: a bad argument, not an output that cannot be written
 };
 
 std::string expand(std::string text, const std::string& dir) {
@@ -46,10 +47,19 @@ TEST(CaptureArguments, EachBadLineGivesItsMessageAndExitTwoWritingNothing) {
         {"--video {dir}/v.mkv --lossless --crf 0", "--crf does not apply to --lossless"},
         {"--video {dir}/v.mp4 --lossless",
          "--lossless writes a Matroska video: its name must end in .mkv, not '{dir}/v.mp4'"},
-        {"--frames {dir}/missing/f", "cannot write frames into the folder '{dir}/missing/f'"},
-        {"--wav {dir}/plain/s.wav", "cannot write the soundtrack file '{dir}/plain/s.wav'"},
-        {"--video {dir}/plain/v.mp4", "cannot write the video file '{dir}/plain/v.mp4'"},
-        {"--wav {dir}", "cannot write the soundtrack file '{dir}'"},
+        // Outputs that cannot be written say why, without the usage.
+        {"--frames {dir}/missing/f",
+         "cannot write frames into the folder '{dir}/missing/f': No such file or directory", false},
+        {"--frames {dir}/plain/f", "cannot write frames into the folder '{dir}/plain/f': Not a directory",
+         false},
+        {"--wav {dir}/plain/s.wav", "cannot write the soundtrack file '{dir}/plain/s.wav': Not a directory",
+         false},
+        {"--video {dir}/plain/v.mp4", "cannot write the video file '{dir}/plain/v.mp4': Not a directory",
+         false},
+        {"--wav {dir}", "cannot write the soundtrack file '{dir}': Is a directory", false},
+        {"--wav {dir}/missing/", "cannot write the soundtrack file '{dir}/missing/': Is a directory", false},
+        {"--wav {dir}/missing/s.wav",
+         "cannot write the soundtrack file '{dir}/missing/s.wav': No such file or directory", false},
     };
     for (const BadLine& line : lines) {
         ScratchDir scratch;
@@ -62,7 +72,8 @@ TEST(CaptureArguments, EachBadLineGivesItsMessageAndExitTwoWritingNothing) {
         EXPECT_EQ(run.exitCode, 2) << line.args;
         const std::string firstLine = run.err.substr(0, run.err.find('\n'));
         EXPECT_EQ(firstLine, "demo_capture: " + expand(line.message, scratch.path())) << line.args;
-        EXPECT_NE(run.err.find("\nusage: demo_capture [--fps N]"), std::string::npos) << line.args;
+        EXPECT_EQ(run.err.find("\nusage: demo_capture [--fps N]") != std::string::npos, line.usage)
+            << line.args;
         EXPECT_EQ(run.out, "") << line.args;
         EXPECT_EQ(scratch.entries(), std::vector<std::string>{"plain"}) << line.args;
     }

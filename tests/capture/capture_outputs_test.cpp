@@ -62,10 +62,13 @@ TEST(CaptureOutputs, KernelFilesAndDevicesAreRefused) {
          "cannot write the video file '/sys/kernel/v.mp4': not a regular file on an ordinary file system"},
         {"--wav /dev/null",
          "cannot write the soundtrack file '/dev/null': not a regular file on an ordinary file system"},
-        {"--frames /proc/self", "cannot write frames into the folder '/proc/self'"},
+        {"--frames /proc/self",
+         "cannot write frames into the folder '/proc/self': not a folder on an ordinary file system"},
         // The device files' own file system, although it is RAM like /dev/shm.
-        {"--frames /dev", "cannot write frames into the folder '/dev'"},
-        {"--frames /dev/new_frames", "cannot write frames into the folder '/dev/new_frames'"},
+        {"--frames /dev",
+         "cannot write frames into the folder '/dev': not a folder on an ordinary file system"},
+        {"--frames /dev/new_frames",
+         "cannot write frames into the folder '/dev/new_frames': not a folder on an ordinary file system"},
     };
     for (const Refusal& refusal : refusals) {
         ScratchDir scratch;

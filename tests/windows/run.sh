@@ -125,7 +125,41 @@ set +e
    2>"$scratch/win/missing.txt")
 rc=$?
 set -e
-if [ $rc -eq 2 ]; then pass "a missing folder in a Windows path is a bad argument"; else fail "missing folder: exit code $rc"; fi
+if [ $rc -eq 2 ] && grep -q "x.wav': No such file or directory$" "$scratch/win/missing.txt"; then
+  pass "a missing folder in a Windows path is refused with the reason"
+else
+  fail "missing folder: exit code $rc, $(head -n1 "$scratch/win/missing.txt")"
+fi
+
+# The usage names the program as started, without ".exe"; no output at all
+# and a frame file that is a folder are refused before any work; a frames
+# folder named with a backslash at its end is made.
+mkdir -p "$scratch/fd/frame_00001.ppm"
+win_capture_case() {  # code expected-first-line args...
+  local code=$1 line=$2 rc
+  shift 2
+  set +e
+  (cd "$windows/bin" && "$wine" demo_capture.exe "$@" > "$scratch/win/case.out" 2> "$scratch/win/case.err")
+  rc=$?
+  set -e
+  local first
+  first=$(cat "$scratch/win/case.out" "$scratch/win/case.err" | head -n1)
+  if [ $rc -eq "$code" ] && { [ -z "$line" ] || [ "$first" = "$line" ]; }; then
+    pass "demo_capture.exe $*: exit code $code"
+  else
+    fail "demo_capture.exe $*: exit code $rc, $first"
+  fi
+}
+win_capture_case 0 "usage: demo_capture [--fps N] [--frames DIR [--raw] [--only K1,K2,...]] [--wav FILE]" --help
+win_capture_case 2 "demo_capture: nothing to write: give --frames, --wav or --video" --fps 1
+win_capture_case 2 "demo_capture: cannot write the frame file '$(winpath "$scratch/fd")/frame_00001.ppm': Is a directory" \
+  --fps 1 --frames "$(winpath "$scratch/fd")" --only 1,3
+win_capture_case 0 "" --fps 1 --frames "$(winpath "$scratch")\\slash\\" --only 3
+if [ -f "$scratch/slash/frame_00003.ppm" ] && [ ! -e "$scratch/fd/frame_00003.ppm" ]; then
+  pass "frames into 'slash\\' written, none beside a frame file that is a folder"
+else
+  fail "frames folder with a backslash at its end: $(ls -A "$scratch/slash" "$scratch/fd" | tr '\n' ' ')"
+fi
 
 # An output that one of the run's frame files would overwrite, in any case
 # of its name: a bad argument, and nothing written.

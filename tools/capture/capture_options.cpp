@@ -8,13 +8,18 @@
 #include <cstring>
 #include <utility>
 
+#include "capture_platform.h"
 #include "scene/frame_clock.h"
 #include "scene/frame_list.h"
 
-const char kCaptureUsage[] =
-    "usage: demo_capture [--fps N] [--frames DIR [--raw] [--only K1,K2,...]] [--wav FILE]\n"
-    "                    [--video FILE [--size WxH] [--crf N] [--preset NAME] [--chroma 444]\n"
-    "                                  [--lossless]]\n"
+std::string captureUsage(const std::string& name) {
+    const std::string indent(8 + name.size(), ' ');
+    return "usage: " + name + " [--fps N] [--frames DIR [--raw] [--only K1,K2,...]] [--wav FILE]\n" + indent +
+           "[--video FILE [--size WxH] [--crf N] [--preset NAME] [--chroma 444]\n" + indent +
+           "              [--lossless]]\n" + kCaptureOptionsText;
+}
+
+const char kCaptureOptionsText[] =
     "Renders the demo offline, frame by frame, from the data files in the working folder\n"
     "(when it holds none of them: beside the program, else in the installed data folder).\n"
     "  --fps N        frames per second, 1 to 1000 (default 60)\n"
@@ -32,7 +37,8 @@ const char kCaptureUsage[] =
     "  --lossless     with --video: a master decoding to the very frames, FFV1 and FLAC\n"
     "                 in Matroska (FILE.mkv)\n"
     "  --help         show this text\n"
-    "  --version      show the version\n";
+    "  --version      show the version\n"
+    "At least one of --frames, --wav and --video is needed.\n";
 
 namespace {
 
@@ -45,6 +51,14 @@ bool parseSize(const std::string& text, int32_t& width, int32_t& height) {
 
 // H.264 in yuv420p halves the colour resolution, so both sides must be even.
 bool isValidVideoSide(int32_t side) { return side >= 2 && side <= kMaxVideoSide && side % 2 == 0; }
+
+// "out/" names the folder "out" also before it exists; the root ("/", "C:\\")
+// keeps its separator.
+std::string withoutTrailingSeparators(const std::string& dir) {
+    size_t end = dir.size();
+    while (end > 1 && std::strchr(kPathSeparators, dir[end - 1]) != nullptr && dir[end - 2] != ':') --end;
+    return dir.substr(0, end);
+}
 
 struct ParseState {
     bool fpsSeen = false, framesSeen = false, rawSeen = false, onlySeen = false;
@@ -110,7 +124,7 @@ bool parseValueOption(const std::string& name, const std::string& value, ParseSt
     }
     if (name == "--frames") {
         if (!markSeen(seen.framesSeen, "--frames", error)) return false;
-        options.framesDir = value;
+        options.framesDir = withoutTrailingSeparators(value);
         return true;
     }
     if (name == "--only") {
@@ -184,6 +198,8 @@ bool checkCombinations(const ParseState& seen, const CaptureOptions& options, st
         error = "--raw needs --frames";
     else if (seen.onlySeen && !seen.framesSeen)
         error = "--only needs --frames";
+    else if (!seen.framesSeen && !seen.wavSeen && !seen.videoSeen)
+        error = "nothing to write: give --frames, --wav or --video";
     if (!error.empty() || !checkVideoCombinations(seen, options, error)) return false;
     if (options.onlyFrames.empty()) return true;
     const std::string outside = frameOutsideTimeline(options.onlyFrames.back(), options.fps);

@@ -24,10 +24,13 @@ struct CaptureOptions {
     std::string dataFolder;
 };
 
-extern const char kCaptureUsage[];
+// The usage text of the program started as name: its synopsis and
+// kCaptureOptionsText, the options one by one.
+std::string captureUsage(const std::string& name);
+extern const char kCaptureOptionsText[];
 
 // Reads argv into options. On a bad argument returns false with a one-line
-// message (without "demo_capture: " and without line end) in error.
+// message (without the program's name and without line end) in error.
 bool parseCaptureOptions(int argc, char** argv, CaptureOptions& options, std::string& error);
 
 // Checks that every output can be written: the frame folder exists and is

@@ -2,6 +2,7 @@
 // files or folders (never kernel files or devices), none of them the same
 // file as another output, as one of the data files the capture reads, or as
 // one of the frame files the run writes.
+#include <cerrno>
 #include <cstring>
 
 #include "capture_options.h"
@@ -15,15 +16,22 @@
 namespace {
 
 constexpr char kNotOrdinary[] = ": not a regular file on an ordinary file system";
+constexpr char kNotOrdinaryFolder[] = ": not a folder on an ordinary file system";
 
-bool isWritableFolder(const PathFacts& facts) {
-    return facts.exists && facts.isFolder && facts.writable && facts.onOrdinaryFileSystem;
+// Why files cannot be made in a folder, as the system says it; empty when they can.
+std::string folderProblem(const PathFacts& folder) {
+    if (!folder.exists) return std::strerror(folder.reason != 0 ? folder.reason : ENOENT);
+    if (!folder.isFolder) return std::strerror(ENOTDIR);
+    if (!folder.onOrdinaryFileSystem) return kNotOrdinaryFolder + 2;
+    if (!folder.writable) return std::strerror(folder.reason != 0 ? folder.reason : EACCES);
+    return "";
 }
 
 bool checkFolder(const std::string& dir, std::string& error) {
     const PathFacts facts = pathFacts(dir);
-    if (facts.exists ? isWritableFolder(facts) : isWritableFolder(pathFacts(folderOf(dir)))) return true;
-    error = "cannot write frames into the folder '" + dir + "'";
+    const std::string problem = folderProblem(facts.exists ? facts : pathFacts(folderOf(dir)));
+    if (problem.empty()) return true;
+    error = "cannot write frames into the folder '" + dir + "': " + problem;
     return false;
 }
 
@@ -45,21 +53,24 @@ bool canMakeAndRename(const std::string& target, std::string& error) {
 // A link is written through: the checks are those of the file it reaches.
 bool checkFile(const std::string& file, const char* what, std::string& error) {
     error = std::string("cannot write the ") + what + " file '" + file + "'";
-    if (file.empty() || std::strchr(kPathSeparators, file.back()) != nullptr) return false;
+    const auto refuse = [&error](const std::string& reason) {
+        error += reason;
+        return false;
+    };
+    if (file.empty() || std::strchr(kPathSeparators, file.back()) != nullptr)
+        return refuse(std::string(": ") + std::strerror(EISDIR));
     const std::string target = outputTarget(file);
     const PathFacts facts = pathFacts(target);
-    if (facts.exists && (!facts.isRegularFile || !facts.onOrdinaryFileSystem)) {
-        if (!facts.isFolder) error += kNotOrdinary;
-        return false;
-    }
+    if (facts.isFolder) return refuse(std::string(": ") + std::strerror(EISDIR));
+    if (facts.exists && (!facts.isRegularFile || !facts.onOrdinaryFileSystem)) return refuse(kNotOrdinary);
     const PathFacts folder = pathFacts(folderOf(target));
-    if (!facts.exists && folder.exists && !folder.onOrdinaryFileSystem) {
-        error += kNotOrdinary;
-        return false;
-    }
+    if (!facts.exists && folder.exists && !folder.onOrdinaryFileSystem) return refuse(kNotOrdinary);
+    const std::string problem = folderProblem(folder);
+    if (!problem.empty()) return refuse(": " + problem);
+    if (facts.exists && !facts.writable)
+        return refuse(std::string(": ") + std::strerror(facts.reason != 0 ? facts.reason : EACCES));
     // The file is written under a new name in its folder and renamed into
     // place: both are tried now, so that no run fails at its end for them.
-    if (!isWritableFolder(folder) || (facts.exists && !facts.writable)) return false;
     return canMakeAndRename(target, error);
 }
 
@@ -95,6 +106,20 @@ bool checkNotFrameFile(const std::string& file, const char* option, const Captur
     return false;
 }
 
+// Each frame file already there is replaced as the other outputs are: it
+// must be a file that can be written, and none of the data files.
+bool checkFrameFiles(const CaptureOptions& options, std::string& error) {
+    const int32_t totalFrames = makeFrameSchedule(options.fps).totalFrames;
+    for (const ExistingFrameFile& file :
+         existingFrameFiles(options.framesDir, options.rawFrames, options.onlyFrames, totalFrames)) {
+        const std::string path = options.framesDir + "/" + file.name;
+        if (!checkFile(path, "frame", error) ||
+            !checkNotDataFile(path, "--frames", options.dataFolder, error))
+            return false;
+    }
+    return true;
+}
+
 struct NamedOutput {
     const char* option;
     const std::string& path;
@@ -124,7 +149,9 @@ bool checkCaptureOutputs(const CaptureOptions& options, std::string& error) {
         !checkDistinct(frames, video, error)) {
         return false;
     }
-    if (!options.framesDir.empty() && !checkFolder(options.framesDir, error)) return false;
+    if (!options.framesDir.empty() &&
+        (!checkFolder(options.framesDir, error) || !checkFrameFiles(options, error)))
+        return false;
     return checkOutputFile(wav, "soundtrack", options, error) &&
            checkOutputFile(video, "video", options, error);
 }

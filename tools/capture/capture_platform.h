@@ -1,7 +1,7 @@
 #pragma once
 // The capture's few services of the operating system beside the encoder's
 // process; each platform folder has its version (platform/*/capture_platform.cpp
-// and terminal.cpp).
+// terminal.cpp and started_name.cpp).
 #include <cstdio>
 #include <string>
 
@@ -16,6 +16,12 @@ void setUpCaptureProcess();
 
 // Whether standard error is a terminal (a console on Windows).
 bool stderrIsTerminal();
+
+// The width of standard error's terminal in columns; 0 when it cannot be told.
+int terminalColumns();
+
+// The program's name as started, from its first argument (see program_name.h).
+std::string startedName(const char* argv0);
 
 // Makes a folder. 0 on success, else -1 with the reason in errno (EEXIST
 // when it exists already).

@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "driver/run_loop.h"
+#include "capture_platform.h"
 #include "image_check.h"
 #include "output_paths.h"
 #include "progress.h"
@@ -94,7 +95,9 @@ bool CaptureSession::prepare() {
         madeFrameFolder = !pathFacts(options.framesDir).exists;
         if (!makeFrameFolder(options.framesDir, message)) return false;
         if (madeFrameFolder) registerCreatedFolder(options.framesDir.c_str());
-        frameFiles = std::make_unique<FrameFiles>(options.framesDir, options.rawFrames, options.onlyFrames);
+        frameFiles = std::make_unique<FrameFiles>(
+            options.framesDir, options.rawFrames, options.onlyFrames,
+            linkedFrames(options.framesDir, options.rawFrames, options.onlyFrames, schedule.totalFrames));
     }
     return true;
 }
@@ -164,7 +167,7 @@ bool CaptureSession::replayFrames(Show& show, Progress& progress) {
 }
 
 bool CaptureSession::run() {
-    Progress progress(stderr, interactive, schedule.totalFrames);
+    Progress progress(stderr, interactive, schedule.totalFrames, terminalColumns);
     Show show;
     setUpScene(show, options.dataFolder);
     if (needsSoundtrack() && !writeSoundtrack()) return false;

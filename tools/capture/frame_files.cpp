@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <random>
 
 #include "capture_platform.h"
@@ -55,13 +56,50 @@ bool namesChosenFrame(const std::string& name, bool raw, const std::vector<int32
     return std::binary_search(onlyFrames.begin(), onlyFrames.end(), frame);
 }
 
-FrameFiles::FrameFiles(const std::string& folder, bool rawWords, const std::vector<int32_t>& chosen)
+std::vector<ExistingFrameFile> existingFrameFiles(const std::string& dir, bool raw,
+                                                  const std::vector<int32_t>& onlyFrames,
+                                                  int32_t totalFrames) {
+    std::vector<ExistingFrameFile> files;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(dir, error)) {
+        const std::string name = entry.path().filename().string();
+        int32_t frame = 0;
+        if (namesChosenFrame(name, raw, onlyFrames, totalFrames, frame)) files.push_back({frame, name});
+    }
+    std::sort(files.begin(), files.end(),
+              [](const ExistingFrameFile& a, const ExistingFrameFile& b) { return a.frame < b.frame; });
+    return files;
+}
+
+std::vector<LinkedFrame> linkedFrames(const std::string& dir, bool raw,
+                                      const std::vector<int32_t>& onlyFrames, int32_t totalFrames) {
+    std::vector<LinkedFrame> links;
+    for (const ExistingFrameFile& file : existingFrameFiles(dir, raw, onlyFrames, totalFrames)) {
+        const std::string path = dir + "/" + file.name;
+        const std::string target = outputTarget(path);
+        if (target != path) links.push_back({file.frame, target, ""});
+    }
+    return links;
+}
+
+FrameFiles::FrameFiles(const std::string& folder, bool rawWords, const std::vector<int32_t>& chosen,
+                       std::vector<LinkedFrame> linked)
     : dir(folder),
+      workDir(holdFolder(folder)),
       raw(rawWords),
       onlyFrames(chosen),
-      path(folder.size() + 64),
-      temporaryPath(folder.size() + 96),
+      links(std::move(linked)),
       runToken(makeRunToken()) {
+    size_t longest = std::max(dir.size(), workDir.size());
+    for (LinkedFrame& link : links) {
+        const size_t cut = link.target.find_last_of(kPathSeparators);
+        const std::string name = cut == std::string::npos ? link.target : link.target.substr(cut + 1);
+        link.temporary = folderOf(link.target) + "/." + name + "." + runToken + ".part";
+        longest = std::max(longest, link.temporary.size());
+    }
+    shownPath.resize(dir.size() + 64);
+    path.resize(longest + 64);
+    temporaryPath.resize(longest + 96);
     headerSize = raw ? 0 : sizeof(kPpmHeader) - 1;
     bytes.resize(headerSize + kPixelCount * (raw ? 4 : 3));
     std::memcpy(bytes.data(), kPpmHeader, headerSize);
@@ -95,7 +133,7 @@ bool FrameFiles::writeFile(const char* filePath, const unsigned char* data, size
         ok = false;
         savedErrno = errno;
     }
-    if (!ok) message = std::string("cannot write '") + path.data() + "': " + std::strerror(savedErrno);
+    if (!ok) message = std::string("cannot write '") + shownPath.data() + "': " + std::strerror(savedErrno);
     return ok;
 }
 
@@ -104,19 +142,43 @@ bool FrameFiles::writeFile(const char* filePath, const unsigned char* data, size
 bool FrameFiles::writeComplete(const unsigned char* data, size_t size) {
     const int32_t slot = registerPendingFile(temporaryPath.data());
     bool ok = writeFile(temporaryPath.data(), data, size);
-    if (ok && !moveIntoPlace(temporaryPath.data(), path.data(), message)) ok = false;
+    if (ok) keepNarrowerMode(temporaryPath.data(), path.data());
+    if (ok && !moveIntoPlace(temporaryPath.data(), path.data(), message)) {
+        // The message names the file as the command line did.
+        const size_t reason = std::strlen("cannot write '") + std::strlen(path.data()) + 1;
+        if (message.size() >= reason)
+            message = std::string("cannot write '") + shownPath.data() + "'" + message.substr(reason);
+        ok = false;
+    }
     if (!ok) removeFile(temporaryPath.data());
     forgetPendingFile(slot);
     return ok;
 }
 
+const LinkedFrame* FrameFiles::linkOf(int32_t frame) {
+    // Frames come in ascending order, as the links are sorted.
+    while (nextLink < links.size() && links[nextLink].frame < frame) ++nextLink;
+    return nextLink < links.size() && links[nextLink].frame == frame ? &links[nextLink] : nullptr;
+}
+
+void FrameFiles::nameFiles(int32_t frame) {
+    const int shownFolder = std::snprintf(shownPath.data(), shownPath.size(), "%s/", dir.c_str());
+    std::snprintf(shownPath.data() + shownFolder, shownPath.size() - shownFolder, kFrameFileFormat, frame,
+                  extension(raw));
+    const char* name = shownPath.data() + shownFolder;
+    if (const LinkedFrame* link = linkOf(frame)) {
+        std::snprintf(path.data(), path.size(), "%s", link->target.c_str());
+        std::snprintf(temporaryPath.data(), temporaryPath.size(), "%s", link->temporary.c_str());
+        return;
+    }
+    std::snprintf(path.data(), path.size(), "%s/%s", workDir.c_str(), name);
+    std::snprintf(temporaryPath.data(), temporaryPath.size(), "%s/.%s.%s.part", workDir.c_str(), name,
+                  runToken.c_str());
+}
+
 bool FrameFiles::write(int32_t frame, const Image& image) {
     if (!isChosen(frame)) return true;
-    const int folderLength = std::snprintf(path.data(), path.size(), "%s/", dir.c_str());
-    std::snprintf(path.data() + folderLength, path.size() - folderLength, kFrameFileFormat, frame,
-                  extension(raw));
-    std::snprintf(temporaryPath.data(), temporaryPath.size(), "%s/.%s.%s.part", dir.c_str(),
-                  path.data() + folderLength, runToken.c_str());
+    nameFiles(frame);
     const unsigned char* data = raw ? littleEndianBytes(image, bytes.data()) : encodePpm(image);
     if (!writeComplete(data, bytes.size())) return false;
     ++written;

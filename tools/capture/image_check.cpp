@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "output_paths.h"
+#include "program_name.h"
 
 std::string describeImage(const ImageFile& image, const std::string& folder, ImageState& state) {
     const std::string path = folder + image.name;
@@ -34,7 +35,7 @@ bool checkImages(std::FILE* stream, const std::string& folder, std::string& erro
             error = line;
             return false;
         }
-        if (!line.empty()) std::fprintf(stream, "demo_capture: %s\n", line.c_str());
+        if (!line.empty()) std::fprintf(stream, "%s: %s\n", programName(), line.c_str());
     }
     return true;
 }

@@ -10,6 +10,9 @@ struct PathFacts {
     bool isRegularFile = false;
     bool isFolder = false;
     bool writable = false;
+    // Why the path cannot be reached (when it does not exist) or written:
+    // an errno value, 0 when unknown.
+    int reason = 0;
     // Not a kernel or device file system (procfs, sysfs and the like) for an
     // existing path; for a new name, the same of its folder.
     bool onOrdinaryFileSystem = false;
@@ -29,7 +32,9 @@ bool sameFile(const std::string& a, const std::string& b);
 std::string absolutePath(const std::string& path);
 
 // Creates a new empty file with a unique name beside finalPath and returns
-// its name in temporary. False with the reason in error.
+// its name in temporary. It has the usual mode (outputFileMode), narrowed to
+// that of the file finalPath names when one exists. False with the reason in
+// error.
 bool makeTemporaryBeside(const std::string& finalPath, std::string& temporary, std::string& error);
 
 // Creates a new empty file with a unique name in the system's temporary folder,
@@ -50,8 +55,19 @@ bool canReplace(const std::string& path, std::string& error);
 // through a link writes that file and keeps the link.
 std::string outputTarget(const std::string& path);
 
+// Narrows the mode of file (made with the usual mode) to that of the regular
+// file it is to replace, where that one's is narrower; nothing when there is
+// none, or where the system has no modes.
+void keepNarrowerMode(const char* file, const char* replaced);
+
 // Gives a finished file its final name, replacing what was there.
 bool moveIntoPlace(const char* from, const char* to, std::string& error);
+
+// A name by which files are made in the existing folder dir while the folder
+// stays held open, wherever it is moved meanwhile (on Linux the folder's
+// open handle in /proc/self/fd); dir itself where the system has no such
+// name. The folder stays held until the process ends.
+std::string holdFolder(const std::string& dir);
 
 // Removes a file; a file already gone counts as removed.
 void removeFile(const char* path);

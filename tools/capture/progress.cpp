@@ -1,20 +1,34 @@
 #include "progress.h"
 
+#include <algorithm>
+
+#include "program_name.h"
+
 namespace {
 
-constexpr int kBarWidth = 30;
+constexpr int kFullBarWidth = 30;
+constexpr int kMinBarWidth = 5;
+constexpr int kUnknownTerminalColumns = 80;
+constexpr int kMaxLine = 256;
 constexpr auto kRedrawInterval = std::chrono::milliseconds(100);
 
 double secondsBetween(Progress::Clock::time_point from, Progress::Clock::time_point to) {
     return std::chrono::duration<double>(to - from).count();
 }
 
+// The columns a line may take: one less than the terminal has.
+int usableColumns(int terminalColumns) {
+    const int columns = terminalColumns > 0 ? terminalColumns : kUnknownTerminalColumns;
+    return std::clamp(columns - 1, 1, kMaxLine - 1);
+}
+
 }  // namespace
 
-Progress::Progress(std::FILE* out, bool isTerminal, int32_t total)
+Progress::Progress(std::FILE* out, bool isTerminal, int32_t total, ColumnsQuery columnsQuery)
     : stream(out),
       interactive(isTerminal),
       totalFrames(total),
+      columns(columnsQuery),
       runStart(Clock::now()),
       framesStart(runStart),
       framesEnd(runStart),
@@ -34,30 +48,47 @@ void Progress::frameDone(int32_t frame) {
     drawBar(frame + 1, secondsBetween(framesStart, framesEnd));
 }
 
+// The figures come first in the budget of columns; the bar takes what is
+// left, up to its full width, and is left out when too little is.
 void Progress::drawBar(int32_t framesDone, double seconds) {
     const double share = totalFrames > 0 ? double(framesDone) / totalFrames : 1.0;
-    const int filled = static_cast<int>(share * kBarWidth);
-    char bar[kBarWidth + 1];
-    for (int i = 0; i < kBarWidth; ++i) bar[i] = i < filled ? '#' : '.';
-    bar[kBarWidth] = '\0';
     const double rate = seconds > 0 ? framesDone / seconds : 0.0;
     const double left = rate > 0 ? (totalFrames - framesDone) / rate : 0.0;
-    std::fprintf(stream, "\r[%s] frame %d/%d %5.1f%% %7.0f fps %5.1f s left ", bar, framesDone, totalFrames,
-                 share * 100.0, rate, left);
+    char figures[kMaxLine];
+    const int figuresWidth =
+        std::snprintf(figures, sizeof figures, "frame %d/%d %5.1f%% %.0f fps %.1f s left", framesDone,
+                      totalFrames, share * 100.0, rate, left);
+    const int usable = usableColumns(columns != nullptr ? columns() : 0);
+    const int barWidth = std::min(kFullBarWidth, usable - figuresWidth - 3);
+    char line[kMaxLine];
+    int width = 0;
+    if (barWidth >= kMinBarWidth) {
+        const int filled = static_cast<int>(share * barWidth);
+        line[width++] = '[';
+        for (int i = 0; i < barWidth; ++i) line[width++] = i < filled ? '#' : '.';
+        line[width++] = ']';
+        line[width++] = ' ';
+    }
+    const int figuresShown = std::min(figuresWidth, usable - width);
+    std::copy(figures, figures + figuresShown, line + width);
+    width += figuresShown;
+    // Spaces over what a longer line before left on screen.
+    const int padded = std::max(width, shownWidth);
+    std::fprintf(stream, "\r%.*s%*s", width, line, padded - width, "");
     std::fflush(stream);
-    barShown = true;
+    shownWidth = padded;
 }
 
 double Progress::frameSeconds() const { return secondsBetween(framesStart, framesEnd); }
 
 void Progress::finish(int32_t frames, int32_t fps, int32_t lengthMs, const char* written) {
-    if (barShown) std::fprintf(stream, "\r%*s\r", kBarWidth + 60, "");
+    if (shownWidth > 0) std::fprintf(stream, "\r%*s\r", shownWidth, "");
     const double loopSeconds = frameSeconds();
     const double totalSeconds = secondsBetween(runStart, Clock::now());
     const double rate = loopSeconds > 0 ? frames / loopSeconds : 0.0;
     std::fprintf(stream,
-                 "demo_capture: %d frames at %d fps (%.3f s of demo) in %.2f s, frames %.0f/s "
+                 "%s: %d frames at %d fps (%.3f s of demo) in %.2f s, frames %.0f/s "
                  "(%.1fx real time)%s\n",
-                 frames, fps, lengthMs / 1000.0, totalSeconds, rate, rate / fps, written);
+                 programName(), frames, fps, lengthMs / 1000.0, totalSeconds, rate, rate / fps, written);
     std::fflush(stream);
 }

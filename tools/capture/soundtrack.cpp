@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "program_name.h"
 #include "sound/module_loader.h"
 
 namespace {
@@ -14,7 +15,8 @@ int64_t soundtrackFrames(const FrameSchedule& schedule) { return sampleFrameAt(c
 
 bool Soundtrack::load(const char* path) {
     ModuleLoadFailure failure;
-    if (!loadModuleFile(path, renderer, "demo_capture: ", failure)) {
+    const std::string notePrefix = std::string(programName()) + ": ";
+    if (!loadModuleFile(path, renderer, notePrefix.c_str(), failure)) {
         const char* step = failure.file != ModuleFileError::None ? "read" : "open";
         message = std::string("cannot ") + step + " the music '" + path + "': " + failure.reason;
         return false;

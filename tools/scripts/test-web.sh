@@ -3,7 +3,9 @@
 #  1. demo_capture.js under Node writes the same frame files and soundtrack
 #     as the native demo_capture, composes the golden frames, refuses
 #     --video with a clear message, and ends on an empty or damaged music
-#     file with the native program's messages and exit code;
+#     file with the native program's messages and exit code; its stops, data
+#     folder, messages and outputs, and the progress bar's width
+#     (test-web-capture.sh);
 #  2. the page in headless Chromium, check mode: the hashes of frames in the
 #     show, the jitter and the fade are those of the native frames; a bad
 #     fragment is refused; opened as a file the page says to serve it over
@@ -111,8 +113,10 @@ for size in 0 60 400 5000; do
     > "$work/bad-native.out" 2> "$work/bad-native.err"
   native_code=$?
   (cd "$work/badmusic" && node --no-experimental-fetch "$web/bin/demo_capture.js" --fps 1 \
-     --wav "$work/bad-wasm.wav") > "$work/bad-wasm.out" 2> "$work/bad-wasm.err"
+     --wav "$work/bad-wasm.wav") > "$work/bad-wasm.out" 2> "$work/bad-wasm.raw-err"
   code=$?
+  # Each names itself as started: demo_capture.js under Node.
+  sed 's/^demo_capture\.js: /demo_capture: /' "$work/bad-wasm.raw-err" > "$work/bad-wasm.err"
   if [ "$code" -eq "$native_code" ] && [ "$code" -eq 1 ] && cmp -s "$work/bad-native.out" "$work/bad-wasm.out" &&
      cmp -s "$work/bad-native.err" "$work/bad-wasm.err" && grep -q qzt_dmbl.xm "$work/bad-wasm.err"; then
     pass "Node capture with a music file of $size bytes: exit 1 and the native messages"
@@ -121,6 +125,9 @@ for size in 0 60 400 5000; do
       "[$(cat "$work/bad-wasm.out" "$work/bad-wasm.err")] against [$(cat "$work/bad-native.out" "$work/bad-native.err")]"
   fi
 done
+
+# shellcheck source=test-web-capture.sh
+. "$(dirname "$0")/test-web-capture.sh"
 
 # ---- The site on a local port ----------------------------------------------
 # A copy, which the offline test changes to stand for a new build.

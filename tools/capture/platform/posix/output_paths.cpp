@@ -1,6 +1,5 @@
 // POSIX versions of the path helpers in output_paths.h.
 #include <sys/stat.h>
-#include <sys/vfs.h>
 #include <unistd.h>
 #include <cerrno>
 #include <climits>
@@ -8,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "file_system_type.h"
 #include "output_paths.h"
 
 namespace {
@@ -42,10 +42,10 @@ bool isDeviceFileSystem(const std::string& path) {
 }
 
 bool isKernelFileSystem(const std::string& path) {
-    struct statfs info {};
-    if (statfs(path.c_str(), &info) != 0) return true;
-    for (const uint32_t type : kKernelFileSystems) {
-        if (static_cast<uint32_t>(info.f_type) == type) return true;
+    uint32_t type = 0;
+    if (!fileSystemType(path, type)) return true;
+    for (const uint32_t kernelType : kKernelFileSystems) {
+        if (type == kernelType) return true;
     }
     return isDeviceFileSystem(path);
 }
@@ -68,11 +68,13 @@ PathFacts pathFacts(const std::string& path) {
     PathFacts facts;
     struct stat info {};
     facts.exists = stat(path.c_str(), &info) == 0;
+    if (!facts.exists) facts.reason = errno;
     if (facts.exists) {
         facts.isRegularFile = S_ISREG(info.st_mode);
         facts.isFolder = S_ISDIR(info.st_mode);
         facts.size = static_cast<int64_t>(info.st_size);
         facts.writable = access(path.c_str(), facts.isFolder ? W_OK | X_OK : W_OK) == 0;
+        if (!facts.writable) facts.reason = errno;
     }
     facts.onOrdinaryFileSystem = !isKernelFileSystem(facts.exists ? path : folderOf(path));
     return facts;
@@ -102,23 +104,33 @@ bool makeTemporaryBeside(const std::string& finalPath, std::string& temporary, s
         error = "cannot create a file beside '" + finalPath + "': " + std::strerror(errno);
         return false;
     }
-    // mkstemp makes the file private; the output gets the usual mode.
+    // mkstemp makes the file private; the output gets the usual mode, or
+    // that of the file it replaces where that is narrower.
     fchmod(fd, static_cast<mode_t>(outputFileMode()));
     ::close(fd);
+    keepNarrowerMode(temporary.c_str(), finalPath.c_str());
     return true;
 }
 
 bool makeTemporaryFile(const char* suffix, std::string& temporary, std::string& error) {
     const char* tmp = std::getenv("TMPDIR");
-    temporary =
-        std::string(tmp != nullptr && tmp[0] != '\0' ? tmp : "/tmp") + "/demo_capture_XXXXXX" + suffix;
+    const std::string folder = tmp != nullptr && tmp[0] != '\0' ? tmp : "/tmp";
+    temporary = folder + "/demo_capture_XXXXXX" + suffix;
     const int fd = mkstemps(temporary.data(), static_cast<int>(std::strlen(suffix)));
     if (fd < 0) {
-        error = "cannot make a temporary soundtrack file: " + std::string(std::strerror(errno));
+        error = "cannot make a temporary soundtrack file in '" + folder + "': " + std::strerror(errno);
         return false;
     }
     ::close(fd);
     return true;
+}
+
+void keepNarrowerMode(const char* file, const char* replaced) {
+    struct stat old {};
+    struct stat made {};
+    if (stat(replaced, &old) != 0 || !S_ISREG(old.st_mode) || stat(file, &made) != 0) return;
+    const mode_t narrowed = made.st_mode & old.st_mode & 07777;
+    if (narrowed != (made.st_mode & 07777)) chmod(file, narrowed);
 }
 
 bool moveIntoPlace(const char* from, const char* to, std::string& error) {

@@ -46,6 +46,12 @@ void setUpCaptureProcess() {
 
 bool stderrIsTerminal() { return _isatty(_fileno(stderr)) != 0; }
 
+int terminalColumns() {
+    CONSOLE_SCREEN_BUFFER_INFO info{};
+    if (!GetConsoleScreenBufferInfo(GetStdHandle(STD_ERROR_HANDLE), &info)) return 0;
+    return info.srWindow.Right - info.srWindow.Left + 1;
+}
+
 int createFolder(const char* path) { return _mkdir(path); }
 
 // The file is opened with every sharing mode, removal included: a stop

@@ -208,7 +208,7 @@ bool makeTemporaryFile(const char* suffix, std::string& temporary, std::string& 
         createUnique(joined(narrowPath(folder), "demo_capture_"), suffix, temporary, code)) {
         return true;
     }
-    error = "cannot make a temporary soundtrack file: " + systemMessage(code);
+    error = "cannot make a temporary soundtrack file in '" + narrowPath(folder) + "': " + systemMessage(code);
     return false;
 }
 
@@ -218,6 +218,12 @@ bool moveIntoPlace(const char* from, const char* to, std::string& error) {
     error = std::string("cannot write '") + to + "': " + systemMessage(GetLastError());
     return false;
 }
+
+// Windows has no file modes.
+void keepNarrowerMode(const char*, const char*) {}
+
+// Files are made by the folder's name.
+std::string holdFolder(const std::string& dir) { return dir; }
 
 void removeFile(const char* path) { DeleteFileW(widePath(path).c_str()); }
 
