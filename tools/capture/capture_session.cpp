@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <iostream>
 
-#include "driver/run_loop.h"
 #include "capture_platform.h"
+#include "driver/run_loop.h"
 #include "image_check.h"
 #include "output_paths.h"
 #include "progress.h"
