@@ -3,8 +3,10 @@
 // encoder that dies half-way.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <csignal>
 #include <filesystem>
+#include <thread>
 
 #include "capture_test_support.h"
 
@@ -59,7 +61,12 @@ TEST(CaptureStopped, SignalDuringTheVideoStopsTheEncoderAndRemovesTheTemporarySo
     EXPECT_EQ(run.waitForExit(kStopMs), 143);
     EXPECT_TRUE(out.entries().empty());
     EXPECT_TRUE(tmp.entries().empty());
+    // The encoder ends on its closed input or its signal, a moment after the
+    // capture: it has the stop's time to be gone.
     const pid_t encoder = std::stoi(readText(tools / "pid"));
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kStopMs);
+    while (kill(encoder, 0) == 0 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     EXPECT_NE(kill(encoder, 0), 0) << "the encoder still runs";
 }
 
