@@ -6,6 +6,7 @@
 #include "display/converters.h"
 
 #include <bit>
+#include <cstddef>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -145,7 +146,7 @@ void convertRowXrgb32(const uint32_t* s, uint8_t* d, uint32_t count) {
 }
 
 void convertRowXbgr32(const uint32_t* s, uint8_t* d, uint32_t count) {
-    size_t i = 0;
+    std::size_t i = 0;
 #if defined(__SSE2__)
     // Sixteen pixels a step, all loaded before any is stored: the compiler
     // may not move a load above a store that could reach the same memory,
