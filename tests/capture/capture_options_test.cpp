@@ -1,6 +1,13 @@
 // The parsing of demo_capture's command line into options.
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <sstream>
+#include <string>
+
 #include "capture_options.h"
 
 namespace {
@@ -54,6 +61,40 @@ TEST(CaptureOptions, DefaultsAndTheLastFrameOfTheTimeline) {
     EXPECT_TRUE(parse({"--frames", "f", "--only", "8000", "--fps", "50"}, later, error)) << error;
     CaptureOptions beyond;
     EXPECT_FALSE(parse({"--frames", "f", "--only", "8001", "--fps", "50"}, beyond, error));
+}
+
+}  // namespace
+
+namespace {
+
+// The option names a text lists: "--name" after a line's leading blanks (the
+// help text) or after a roff paragraph's ".B"/".BI" with "\-\-" (the manual page).
+std::set<std::string> optionsListed(const std::string& text, const std::string& lineStart) {
+    std::set<std::string> names;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind(lineStart, 0) != 0) continue;
+        size_t end = lineStart.size();
+        while (end < line.size() && (std::isalnum(static_cast<unsigned char>(line[end])) || line[end] == '-'))
+            ++end;
+        names.insert(line.substr(lineStart.size(), end - lineStart.size()));
+    }
+    return names;
+}
+
+// The help text and the manual page list the same options.
+TEST(CaptureOptions, HelpAndManualPageListTheSameOptions) {
+    std::ifstream file(CAPTURE_MANUAL_PAGE);
+    ASSERT_TRUE(file) << CAPTURE_MANUAL_PAGE;
+    const std::string page{std::istreambuf_iterator<char>(file), {}};
+    std::set<std::string> inPage = optionsListed(page, ".B \\-\\-");
+    inPage.merge(optionsListed(page, ".BI \\-\\-"));
+    const std::set<std::string> inHelp = optionsListed(kCaptureOptionsText, "  --");
+    EXPECT_FALSE(inHelp.empty());
+    for (const std::string& name : inHelp)
+        EXPECT_TRUE(inPage.count(name)) << "--" << name << " not in the manual page";
+    for (const std::string& name : inPage)
+        EXPECT_TRUE(inHelp.count(name)) << "--" << name << " not in --help";
 }
 
 }  // namespace
