@@ -55,8 +55,11 @@ check_same() {  # what file1 file2
   if [ -s "$2" ] && cmp -s "$2" "$3"; then pass "$1"; else fail "$1 ($2 and $3 differ or are missing)"; fi
 }
 now() { date +%s; }
-# The capture's summary line without the time the run took.
-without_times() { sed -E 's/ in [0-9.]+ s, frames [0-9]+\/s \([0-9.]+x real time\)//' "$1"; }
+# The capture's summary line without the time the run took, and with the name
+# it was started by (qzt-dmbl-capture in the packages) as the native one's.
+without_times() {
+  sed -E -e 's/ in [0-9.]+ s, frames [0-9]+\/s \([0-9.]+x real time\)//' -e 's/^qzt-dmbl-capture: /demo_capture: /' "$1"
+}
 
 in_debian() { "$root/tests/linux/in-debian.sh" "$sysroot" "$apt_cache" "$1"; }
 apt_in_debian() { in_debian "apt-get -o APT::Sandbox::User=root -qq $*"; }
