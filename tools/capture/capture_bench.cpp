@@ -1,14 +1,18 @@
 // Speed of demo_capture's frame loop at 60 fps over the whole timeline:
 // composing only, and composing plus writing raw frame files into a RAM
 // folder. Run from the folder with the data files (the programs' folder).
+// Then the 4:2:0 planes of one 1280x960 video frame, beside copying that
+// many RGB words, the least any conversion of the frame costs.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <random>
 #include <string>
 #include <system_error>
 
+#include "chroma_fit.h"
 #include "driver/run_loop.h"
 #include "frame_files.h"
 #include "scene/frame_clock.h"
@@ -112,5 +116,54 @@ void BM_CaptureWriteRawToRam60(benchmark::State& state) {
     reportRate(state, frames);
 }
 BENCHMARK(BM_CaptureWriteRawToRam60)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
+
+constexpr int32_t kVideoWidth = 1280, kVideoHeight = 960;
+
+// The composed frame at 50 s (at 10 fps): the fit's cost depends on how many
+// pixels clip, so it is timed on a frame of the demo.
+class KeepFrame : public Screen {
+public:
+    explicit KeepFrame(int32_t wanted) : wanted(wanted) {}
+    bool present(const Image& picture) override {
+        if (presented++ < wanted) return true;
+        std::memcpy(kept.getPixels(), picture.getPixels(), sizeof(uint32_t) * kScreenWidth * kScreenHeight);
+        return false;  // enough: the run stops here
+    }
+    Image kept{kScreenWidth, kScreenHeight};
+
+private:
+    int32_t wanted;
+    int32_t presented = 0;
+};
+
+Image demoFrame() {
+    Show show;
+    show.loadImages();
+    show.setUp();
+    FrameClock clock{10};
+    KeepFrame keep(500);
+    runFrames(show, clock, keep);
+    return std::move(keep.kept);
+}
+
+void BM_VideoPlanesFit1280x960(benchmark::State& state) {
+    const Image frame = demoFrame();
+    ChromaFit fit(kVideoWidth, kVideoHeight);
+    for (auto _ : state) {
+        fit.convert(frame);
+        benchmark::DoNotOptimize(fit.planes().data());
+    }
+}
+BENCHMARK(BM_VideoPlanesFit1280x960)->Unit(benchmark::kMillisecond);
+
+void BM_VideoFrameCopy1280x960(benchmark::State& state) {
+    std::vector<uint32_t> from(size_t{kVideoWidth} * kVideoHeight, 0x336699), to(from.size());
+    for (auto _ : state) {
+        std::memcpy(to.data(), from.data(), from.size() * sizeof(uint32_t));
+        benchmark::DoNotOptimize(to.data());
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_VideoFrameCopy1280x960)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -30,7 +30,7 @@ const char kCaptureOptionsText[] =
     "  --video FILE   an H.264 MP4 video with the soundtrack, encoded by ffmpeg (BT.709)\n"
     "  --size WxH     with --video: scale the video, nearest neighbour, even sides up to\n"
     "                 4096 (default 640x480; 1280x960 keeps the pixels crisp)\n"
-    "  --crf N        with --video: x264's quality, 0 (best) to 51 (default 14)\n"
+    "  --crf N        with --video: x264's quality, 0 (best) to 51 (default 12)\n"
     "  --preset NAME  with --video: x264's speed, ultrafast to placebo (default medium)\n"
     "  --chroma 444   with --video: a colour sample for every pixel (default 420, which\n"
     "                 plays everywhere; 444 keeps thin coloured lines, fewer players)\n"

@@ -32,33 +32,50 @@ std::string oneLine(std::string text) {
     return replaceAll(replaceAll(text, "\r", ""), "\n", "; ");
 }
 
-// The picture's way to the encoder: scaled by nearest neighbour to the
-// chosen size, then for H.264 converted to YUV by the BT.709 matrix in
+// 4:2:0 frames are scaled and converted here (ChromaFit) and reach ffmpeg
+// as YUV planes; the others reach it as the composed RGB words.
+bool fitsChromaHere(const VideoQuality& quality) { return !quality.lossless && !quality.fullChroma; }
+
+// How ffmpeg takes the RGB words: scaled by nearest neighbour to the chosen
+// size, then for H.264 4:4:4 converted to YUV by the BT.709 matrix in
 // limited range, the colours the stream's tags promise; the lossless master
 // keeps the RGB words.
 std::string videoFilters(const VideoSettings& s) {
     std::string filters;
+    if (fitsChromaHere(s.quality)) return filters;
     if (s.width != kScreenWidth || s.height != kScreenHeight) {
         filters = "scale=" + std::to_string(s.width) + ":" + std::to_string(s.height) + ":flags=neighbor";
     }
     if (!s.quality.lossless) {
         if (!filters.empty()) filters += ",";
-        filters += "scale=out_color_matrix=bt709:out_range=tv,format=";
-        filters += s.quality.fullChroma ? "yuv444p" : "yuv420p";
+        filters += "scale=out_color_matrix=bt709:out_range=tv,format=yuv444p";
     }
     return filters;
 }
 
-// H.264 at the chosen quality with BT.709 tags and AAC sound in MP4.
+// H.264 at the chosen quality with BT.709 tags and AAC sound in MP4. The
+// colour samples of 4:2:0 are tagged as sited where ChromaFit placed them.
 std::vector<std::string> h264Arguments(const VideoQuality& quality) {
-    return {"-c:v",         "libx264",    "-preset",
-            quality.preset, "-crf",       std::to_string(quality.crf),
-            "-colorspace",  "bt709",      "-color_primaries",
-            "bt709",        "-color_trc", "bt709",
-            "-color_range", "tv",         "-c:a",
-            "aac",          "-b:a",       "192k",
-            "-movflags",    "+faststart", "-f",
-            "mp4"};
+    std::vector<std::string> args = {"-c:v",         "libx264",    "-preset",
+                                     quality.preset, "-crf",       std::to_string(quality.crf),
+                                     "-colorspace",  "bt709",      "-color_primaries",
+                                     "bt709",        "-color_trc", "bt709",
+                                     "-color_range", "tv",         "-c:a",
+                                     "aac",          "-b:a",       "192k",
+                                     "-movflags",    "+faststart", "-f",
+                                     "mp4"};
+    if (fitsChromaHere(quality)) args.insert(args.begin() + 2, {"-chroma_sample_location", "center"});
+    return args;
+}
+
+// What goes through the pipe: the frame's words, or the fitted YUV planes
+// at the video's size.
+std::vector<std::string> pipeInput(const VideoSettings& s) {
+    if (fitsChromaHere(s.quality)) {
+        return {"-pixel_format", "yuv420p", "-video_size",
+                std::to_string(s.width) + "x" + std::to_string(s.height)};
+    }
+    return {"-pixel_format", kPipePixelFormat, "-video_size", "640x480"};
 }
 
 // FFV1 of the RGB words, every frame a key frame with checksummed slices,
@@ -69,28 +86,12 @@ std::vector<std::string> losslessArguments() {
 }
 
 std::vector<std::string> ffmpegArguments(const VideoSettings& s) {
-    std::vector<std::string> args = {"ffmpeg",
-                                     "-hide_banner",
-                                     "-loglevel",
-                                     "error",
-                                     "-nostats",
-                                     "-y",
-                                     "-f",
-                                     "rawvideo",
-                                     "-pixel_format",
-                                     kPipePixelFormat,
-                                     "-video_size",
-                                     "640x480",
-                                     "-framerate",
-                                     std::to_string(s.fps),
-                                     "-i",
-                                     "pipe:0",
-                                     "-i",
-                                     plainFileName(s.soundtrackFile),
-                                     "-map",
-                                     "0:v",
-                                     "-map",
-                                     "1:a"};
+    std::vector<std::string> args = {"ffmpeg",   "-hide_banner", "-loglevel", "error",
+                                     "-nostats", "-y",           "-f",        "rawvideo"};
+    const std::vector<std::string> input = pipeInput(s);
+    args.insert(args.end(), input.begin(), input.end());
+    args.insert(args.end(), {"-framerate", std::to_string(s.fps), "-i", "pipe:0", "-i",
+                             plainFileName(s.soundtrackFile), "-map", "0:v", "-map", "1:a"});
     const std::string filters = videoFilters(s);
     if (!filters.empty()) args.insert(args.end(), {"-vf", filters});
     args.insert(args.end(), {"-r", std::to_string(s.fps)});
@@ -120,6 +121,8 @@ bool VideoPipe::start(const VideoSettings& settings) {
         return false;
     }
     registerEncoder(encoder.processId());
+    if (fitsChromaHere(settings.quality))
+        chroma = std::make_unique<ChromaFit>(settings.width, settings.height);
     return true;
 }
 
@@ -153,10 +156,15 @@ bool VideoPipe::waitForEncoder() {
 }
 
 bool VideoPipe::write(const Image& frame) {
-    const size_t size =
-        size_t{4} * static_cast<size_t>(frame.getWidth()) * static_cast<size_t>(frame.getHeight());
+    const void* data = frame.getPixels();
+    size_t size = size_t{4} * static_cast<size_t>(frame.getWidth()) * static_cast<size_t>(frame.getHeight());
+    if (chroma) {
+        chroma->convert(frame);
+        data = chroma->planes().data();
+        size = chroma->planes().size();
+    }
     std::string reason;
-    if (encoder.write(frame.getPixels(), size, reason)) return true;
+    if (encoder.write(data, size, reason)) return true;
     encoder.closeInput();
     if (encoder.running() && !waitForEncoder()) return false;
     message = "ffmpeg stopped taking frames: " + reason;

@@ -1,11 +1,14 @@
 #pragma once
-// The video encoder: the ffmpeg program, fed the composed frames through a
-// pipe, muxing them with the soundtrack file into an H.264 MP4 (YUV by the
-// BT.709 matrix, tagged so) or a lossless FFV1 Matroska file.
+// The video encoder: the ffmpeg program, fed the frames through a pipe,
+// muxing them with the soundtrack file into an H.264 MP4 (YUV by the BT.709
+// matrix, tagged so; 4:2:0 fitted here by ChromaFit) or a lossless FFV1
+// Matroska file.
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "child_pipe.h"
+#include "chroma_fit.h"
 #include "raster/image.h"
 #include "video_quality.h"
 
@@ -43,7 +46,8 @@ private:
     bool waitForEncoder();
     std::string encoderErrors() const;
 
-    ChildPipe encoder;  // ffmpeg, its standard error kept in a temporary file
+    ChildPipe encoder;                  // ffmpeg, its standard error kept in a temporary file
+    std::unique_ptr<ChromaFit> chroma;  // for 4:2:0: the planes each frame becomes
     std::string outputFile;
     std::string shownName;
     std::string message;

@@ -10,11 +10,12 @@
 constexpr int32_t kMaxVideoSide = 4096;
 // The highest constant rate factor of 8-bit x264 (0 is lossless in YUV).
 constexpr int32_t kMaxVideoCrf = 51;
-// Chosen by measurement (tools/scripts/video-quality.sh, the README): at
-// 1280x960 and 50 fps crf 14 keeps 39.6 dB where crf 16 came to 38.1 with a
-// colour sample per 2x2 pixels; preset slow gave the same size and quality
-// as medium in half as much time again.
-constexpr int32_t kDefaultVideoCrf = 14;
+// Chosen by measurement (tools/scripts/video-quality.sh, docs/capture.md):
+// at 1280x960 and 50 fps, decoded as a player decodes, crf 12 keeps the
+// frames at 50, 100 and 140 s above 38 dB where crf 14 came within 0.4 dB
+// of it at 50 s; preset slow gave the same size and quality as medium in
+// half as much time again.
+constexpr int32_t kDefaultVideoCrf = 12;
 constexpr const char kDefaultVideoPreset[] = "medium";
 
 struct VideoQuality {

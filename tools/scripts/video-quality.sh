@@ -2,16 +2,12 @@
 # The quality of demo_capture's video against the frames it composes,
 # reported (nothing is asserted: size and speed depend on the machine and
 # its load). For each setting, one video of the whole timeline is captured;
-# at each moment its frame is decoded with the matrix and range of the
-# stream's colour tags (BT.709 for an untagged stream of 720 lines or more,
-# as players do) and compared, as RGB at the video's size, with the composed
-# frame scaled by nearest neighbour: the PSNR with the colour samples
-# interpolated between pixels, as players and browsers show them, then the
-# PSNR with each colour sample serving its own 2x2 pixels (ffmpeg's default
-# conversion, the most a 4:2:0 stream can give a picture scaled by two), and
-# the SSIM of the first; or "identical" when every byte is the same. Then the
-# file size and the capture's frames per second (composing, encoding and
-# muxing together).
+# at each moment its frame is decoded to RGB by the stream's colour tags and
+# compared, at the video's size, with the composed frame scaled by nearest
+# neighbour: the PSNR as a player decodes it, then the PSNR as ffmpeg's scale
+# filter decodes it (see player_conversion), and the SSIM of the first; or
+# "identical" when every byte is the same. Then the file size and the
+# capture's frames per second (composing, encoding and muxing together).
 #   video-quality.sh [--build DIR] [--fps N] [--size WxH] [--at "S1 S2 ..."] [SETTING ...]
 # A setting is the capture options of one video ("" is the default); without
 # any: the default, --lossless and two others.
@@ -29,7 +25,7 @@ while [ $# -gt 0 ]; do
     *) break ;;
   esac
 done
-if [ $# -eq 0 ]; then set -- "" "--lossless" "--crf 23 --preset veryfast" "--crf 12 --preset slow"; fi
+if [ $# -eq 0 ]; then set -- "" "--lossless" "--crf 23 --preset veryfast" "--chroma 444"; fi
 bin=$(cd "$build/bin" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -47,24 +43,33 @@ reference() {
     -vf "scale=$width:$height:flags=neighbor" -pix_fmt rgb24 -f rawvideo -y "$2"
 }
 
-# The colour conversion a player applies to the video's stream; $2 is
-# "interpolated" or "blocks" for the colour samples of a 4:2:0 stream.
+# The colour conversion of the video's stream to RGB, by the matrix, range
+# and colour-sample siting of its tags (BT.709 for an untagged stream of 720
+# lines or more, and H.264's left siting, as players assume): "player" is
+# zimg's, the library mpv converts with, interpolating the colour samples
+# bilinearly; "ffmpeg" is ffmpeg's scale filter, interpolating too but
+# placing the samples its own way.
 player_conversion() {
-  local facts space range
-  facts=$(ffprobe -v error -select_streams v:0 -show_entries stream=pix_fmt,color_space,color_range \
+  local facts format space range siting
+  facts=$(ffprobe -v error -select_streams v:0 -show_entries stream=pix_fmt,color_space,color_range,chroma_location \
     -of default=nw=1:nk=1 "$1" | paste -sd' ')
-  read -r _ space range <<< "$facts"
-  case "$facts" in
-    bgr0* | gbr* | rgb*) echo "scale=flags=neighbor"; return ;;
+  read -r format space range siting <<< "$facts"
+  case "$format" in
+    bgr0 | gbr* | rgb*) echo "scale=flags=neighbor"; return ;;
   esac
   if [ "$space" = unknown ]; then space=$([ "$height" -ge 720 ] && echo bt709 || echo bt601); fi
   [ "$range" = pc ] || range=tv
-  local flags=bilinear+accurate_rnd+full_chroma_int
-  [ "$2" = interpolated ] || flags=bicubic
-  echo "scale=in_color_matrix=$space:in_range=$range:flags=$flags"
+  if [ "$2" = ffmpeg ]; then
+    echo "scale=in_color_matrix=$space:in_range=$range:flags=bilinear+accurate_rnd+full_chroma_int"
+    return
+  fi
+  case "$siting" in left | center | topleft | top | bottomleft | bottom) ;; *) siting=left ;; esac
+  case "$space" in bt709) space=709 ;; *) space=170m ;; esac
+  [ "$range" = pc ] && range=full || range=limited
+  echo "zscale=min=$space:rin=$range:chromalin=$siting:filter=bilinear,format=gbrp"
 }
 
-# Frame k of the video, decoded with the chroma mode $3, as RGB into $4.
+# Frame k of the video, decoded by the conversion $3, as RGB into $4.
 decoded() {
   ffmpeg -v error -i "$1" -vf "select=eq(n\\,$2),$(player_conversion "$1" "$3")" -frames:v 1 -pix_fmt rgb24 \
     -f rawvideo -y "$4"
@@ -79,20 +84,21 @@ measure() {
 
 # "PSNR / PSNR dB / SSIM" of the frame k of video $1 against the reference $3.
 compare() {
-  decoded "$1" "$2" interpolated "$work/dec.rgb"
+  decoded "$1" "$2" player "$work/dec.rgb"
   if cmp -s "$work/dec.rgb" "$3"; then echo identical; return; fi
-  decoded "$1" "$2" blocks "$work/blocks.rgb"
-  { measure "$work/dec.rgb" "$3"; measure "$work/blocks.rgb" "$3" | sed 's/^/blocks /'; } |
+  decoded "$1" "$2" ffmpeg "$work/ffmpeg.rgb"
+  { measure "$work/dec.rgb" "$3"; measure "$work/ffmpeg.rgb" "$3" | sed 's/^/ffmpeg /'; } |
     awk 'function field(name) { for (i = 1; i <= NF; i++) if (index($i, name) == 1) return substr($i, length(name) + 1) }
-         /PSNR/ && !/^blocks/ { p = field("average:") }
-         /PSNR/ && /^blocks/ { b = field("average:") }
-         /SSIM/ && !/^blocks/ { s = field("All:") }
+         /PSNR/ && !/^ffmpeg/ { p = field("average:") }
+         /PSNR/ && /^ffmpeg/ { b = field("average:") }
+         /SSIM/ && !/^ffmpeg/ { s = field("All:") }
          END { printf "%.2f / %.2f dB / %.4f", p, b, s }'
 }
 
 for s in $moments; do reference "$(frame_of "$s")" "$work/ref_$s.rgb"; done
-echo "demo_capture --fps $fps --size $size --video, decoded at ${moments// / s, } s (PSNR interpolated /" \
-  "PSNR 2x2 colour blocks / SSIM against the composed frame), file size, capture frames per second:"
+echo "demo_capture --fps $fps --size $size --video, decoded at ${moments// / s, } s (PSNR as a player decodes /" \
+  "PSNR as ffmpeg's scale filter decodes / SSIM of the first, against the composed frame), file size," \
+  "capture frames per second:"
 for setting in "$@"; do
   case " $setting " in *" --lossless "*) video=$work/v.mkv ;; *) video=$work/v.mp4 ;; esac
   # shellcheck disable=SC2086 # a setting is a list of options
