@@ -50,10 +50,17 @@ reference() {
 # bilinearly; "ffmpeg" is ffmpeg's scale filter, interpolating too but
 # placing the samples its own way.
 player_conversion() {
-  local facts format space range siting
-  facts=$(ffprobe -v error -select_streams v:0 -show_entries stream=pix_fmt,color_space,color_range,chroma_location \
-    -of default=nw=1:nk=1 "$1" | paste -sd' ')
-  read -r format space range siting <<< "$facts"
+  local key value format="" space="" range="" siting=""
+  # ffprobe lists the fields in its own order, so they are read by name.
+  while IFS== read -r key value; do
+    case "$key" in
+      pix_fmt) format=$value ;;
+      color_space) space=$value ;;
+      color_range) range=$value ;;
+      chroma_location) siting=$value ;;
+    esac
+  done < <(ffprobe -v error -select_streams v:0 \
+    -show_entries stream=pix_fmt,color_space,color_range,chroma_location -of default=nw=1 "$1")
   case "$format" in
     bgr0 | gbr* | rgb*) echo "scale=flags=neighbor"; return ;;
   esac

@@ -19,6 +19,12 @@ deps_dir=${DEMO_DEPS_DIR:-/var/cache/demo-deps}
 jobs=${JOBS:-2}
 log() { echo "web-deps: $*" >&2; }
 
+# One dependency build at a time: two at once would remove each other's work
+# folders and share the unpacked sources (windows-deps.sh takes the same lock).
+mkdir -p "$deps_dir"
+exec 9>"$deps_dir/builds.lock"
+flock 9
+
 # --- Debian packages -------------------------------------------------------
 packages=(emscripten chromium python3 dpkg-dev cmake make ninja-build)
 "$here/apt-install-missing.sh" "${packages[@]}"

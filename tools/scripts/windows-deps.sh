@@ -15,6 +15,12 @@ jobs=${DEMO_JOBS:-2}
 toolchain=$root/cmake/mingw-w64-$arch.cmake
 [ -f "$toolchain" ] || { echo "windows-deps.sh: no toolchain file for $arch" >&2; exit 1; }
 
+# One dependency build at a time: two at once would remove each other's work
+# folders and share the unpacked sources (web-deps.sh takes the same lock).
+mkdir -p "$deps"
+exec 9>"$deps/builds.lock"
+flock 9
+
 # The cross compilers, Wine and the rest of the Windows build's tools.
 packages=(mingw-w64 wine64 zip dpkg-dev cmake ninja-build make pkg-config)
 "$here/apt-install-missing.sh" "${packages[@]}"
