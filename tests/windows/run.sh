@@ -76,16 +76,22 @@ fi
 # The video pipe, at 10 fps to keep the gigabytes through Wine's pipe few:
 # the stand-in encoder (the test program pipe_recorder under ffmpeg's name,
 # found through PATH) keeps three of the frames it is given and a copy of the
-# soundtrack file; the output goes to a folder with a space in its name.
+# soundtrack file; the output goes to a folder with a space in its name. The
+# default video gets the frames as fitted 4:2:0 planes (640x480: 460800
+# bytes), which must be those the native capture hands its encoder.
 only10=0,520,1520
-(cd "$native/bin" && ./demo_capture --fps 10 --frames "$scratch/linux/frames10" --raw --only $only10 \
-   --wav "$scratch/linux/demo10.wav" 2>"$scratch/linux/err10.txt")
+planes=460800
+mkdir -p "$scratch/linux fake ffmpeg" "$scratch/linux encoder"
+ln -s "$native/bin/pipe_recorder" "$scratch/linux fake ffmpeg/ffmpeg"
+(cd "$native/bin" && PATH="$scratch/linux fake ffmpeg:$PATH" PIPE_RECORDER_DIR="$scratch/linux encoder" \
+   PIPE_RECORDER_FRAME=$planes PIPE_RECORDER_KEEP=$only10 ./demo_capture --fps 10 \
+   --video "$scratch/linux/demo10.mp4" --wav "$scratch/linux/demo10.wav" 2>"$scratch/linux/err10.txt")
 frames10=$(sed -n 's/^demo_capture: \([0-9]*\) frames at.*/\1/p' "$scratch/linux/err10.txt")
 cp "$windows/bin/pipe_recorder.exe" "$scratch/fake ffmpeg/ffmpeg.exe"
 cp "$windows/bin/libwinpthread-1.dll" "$scratch/fake ffmpeg/"
 set +e
 (cd "$windows/bin" && WINEPATH="$(winpath "$scratch/fake ffmpeg")" \
-   PIPE_RECORDER_DIR="$(winpath "$scratch/encoder")" PIPE_RECORDER_FRAME=1228800 PIPE_RECORDER_KEEP=$only10 \
+   PIPE_RECORDER_DIR="$(winpath "$scratch/encoder")" PIPE_RECORDER_FRAME=$planes PIPE_RECORDER_KEEP=$only10 \
    "$wine" demo_capture.exe --fps 10 --video "$(winpath "$scratch/video out/demo.mp4")" \
    2>"$scratch/win/err10.txt")
 rc=$?
@@ -93,7 +99,7 @@ set -e
 if [ $rc -eq 0 ]; then pass "--video exit code 0"; else fail "--video exit code $rc: $(cat "$scratch/win/err10.txt")"; fi
 for k in 0 520 1520; do
   name=$(printf 'frame_%05d.raw' $k)
-  check_same "frame $k at 10 fps through the video pipe" "$scratch/linux/frames10/$name" "$scratch/encoder/$name"
+  check_same "frame $k at 10 fps through the video pipe" "$scratch/linux encoder/$name" "$scratch/encoder/$name"
 done
 check_same "soundtrack handed to the encoder" "$scratch/linux/demo10.wav" "$scratch/encoder/input_1"
 if [ -n "$frames10" ] && grep -qx "$frames10 frames, 0 bytes over" "$scratch/encoder/frames.txt" 2>/dev/null; then
