@@ -202,7 +202,6 @@ const uint32_t* ChromaFit::sourceRowOf(const Image& frame, int32_t y) const {
 // pixel's own Cb and Cr, then the normal equations solved along rows and
 // columns (the blend is the same along each axis, so they separate).
 void ChromaFit::fitChroma(const Image& frame) {
-    float* samples = fitted.data();
     const int32_t cw = width / 2, ch = height / 2;
     const size_t plane = static_cast<size_t>(cw) * static_cast<size_t>(ch);
     std::fill(columnSums.begin(), columnSums.end(), 0.0f);
@@ -224,8 +223,8 @@ void ChromaFit::fitChroma(const Image& frame) {
             crRow[blend.far] += kFar * colour[1];
         }
     }
-    float* cbFit = samples;
-    float* crFit = samples + plane;
+    float* cbFit = fitted.data();
+    float* crFit = cbFit + plane;
     for (int32_t y = 0; y < height; ++y) {
         const Blend blend = blendOf(y, ch);
         const float* cbFrom = cbRows + static_cast<ptrdiff_t>(y) * cw;
