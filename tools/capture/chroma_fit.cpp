@@ -31,9 +31,7 @@ uint8_t toByte(float value) { return static_cast<uint8_t>(std::clamp(value, 0.0f
 // is tagged with): three quarters of the nearer sample and a quarter of the
 // next, the edge sample repeated past the ends. Scaled by two, a pair of
 // pixels is one frame pixel, so each frame pixel has a sample of its own.
-struct Blend {
-    int32_t near, far;
-};
+using Blend = ChromaFit::Blend;
 constexpr float kNear = 0.75f, kFar = 0.25f;
 
 Blend blendOf(int32_t p, int32_t n) {
@@ -114,6 +112,12 @@ float bestLevel(const std::array<float, 3>& add, const std::array<float, 3>& tar
     return best;
 }
 
+std::vector<Blend> blendsOf(int32_t size) {
+    std::vector<Blend> blends(static_cast<size_t>(size));
+    for (int32_t p = 0; p < size; ++p) blends[static_cast<size_t>(p)] = blendOf(p, size / 2);
+    return blends;
+}
+
 std::vector<int32_t> nearestSources(int32_t size, int32_t sourceSize) {
     std::vector<int32_t> map(static_cast<size_t>(size));
     for (int32_t p = 0; p < size; ++p) {
@@ -174,6 +178,7 @@ ChromaFit::ChromaFit(int32_t width, int32_t height)
       height(height),
       sourceColumn(nearestSources(width, kScreenWidth)),
       sourceRow(nearestSources(height, kScreenHeight)),
+      columnBlends(blendsOf(width)),
       across(width / 2),
       down(height / 2),
       columnSums(static_cast<size_t>(width / 2) * static_cast<size_t>(height) * 2),
@@ -216,7 +221,7 @@ void ChromaFit::fitChroma(const Image& frame) {
             const std::array<float, 3> rgb = channels(source[sourceColumn[static_cast<size_t>(x)]]);
             const float luma = kKr * rgb[0] + kKg * rgb[1] + kKb * rgb[2];
             const std::array<float, 2> colour = {(rgb[2] - luma) * kCbScale, (rgb[0] - luma) * kCrScale};
-            const Blend blend = blendOf(x, cw);
+            const Blend blend = columnBlends[static_cast<size_t>(x)];
             cbRow[blend.near] += kNear * colour[0];
             crRow[blend.near] += kNear * colour[1];
             cbRow[blend.far] += kFar * colour[0];
@@ -266,7 +271,7 @@ void ChromaFit::fitLuma(const Image& frame) {
         const uint32_t* source = sourceRowOf(frame, y);
         uint8_t* lumaRow = yuv.data() + static_cast<size_t>(y) * static_cast<size_t>(width);
         for (int32_t x = 0; x < width; ++x) {
-            const Blend columns = blendOf(x, cw);
+            const Blend columns = columnBlends[static_cast<size_t>(x)];
             const float cb = kNear * cbRow[columns.near] + kFar * cbRow[columns.far];
             const float cr = kNear * crRow[columns.near] + kFar * crRow[columns.far];
             const std::array<float, 3> add = {kRedPerCr * cr, kGreenPerCb * cb + kGreenPerCr * cr,

@@ -26,6 +26,11 @@ public:
     void convert(const Image& frame);
     const std::vector<uint8_t>& planes() const { return yuv; }
 
+    // The two colour samples a player blends for one pixel of an axis.
+    struct Blend {
+        int32_t near, far;
+    };
+
 private:
     // The interpolation of n colour samples to 2n pixels, as equations to
     // solve for the samples: the tridiagonal normal matrix, factored once.
@@ -46,6 +51,7 @@ private:
 
     int32_t width, height;
     std::vector<int32_t> sourceColumn, sourceRow;  // nearest-neighbour scaling
+    std::vector<Blend> columnBlends;               // the samples of each column
     Axis across, down;
     std::vector<float> columnSums;  // Cb and Cr, chroma width x full height; then one row of each
     std::vector<float> fitted;      // Cb and Cr at the colour samples, centred on 0
